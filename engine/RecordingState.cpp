@@ -1,0 +1,3 @@
+#include "engine/RecordingState.h"
+
+RecordingState TheRecordingState;

@@ -1,0 +1,36 @@
+// Process-wide state through which the user-interface thread and the two
+// recording threads coordinate one running recording. The protocol rests on
+// the order of accesses; each variable is an atomic word so that every read
+// sees a whole, current value.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+struct IAVIFile;     // the platform's AVI file (PAVIFILE)
+struct HICON__;      // the platform's cursor handle (HCURSOR)
+class CRcdAviThread;
+class CRcdAudioThread;
+class CFlashingWnd;
+
+struct RecordingState {
+    std::atomic<int32_t> RecordingActive{0};  // 1 while a recording runs
+    std::atomic<uint32_t> PausedTime{0};      // ms spent paused in this recording
+    std::atomic<IAVIFile*> RecordingAviFile{nullptr};
+    std::atomic<int32_t> AudioThreadActive{0};  // the audio thread still holds its stream
+
+    // Click marks: 2 button held, 1 released but its mark still due, 0 none.
+    std::atomic<int32_t> LeftClickState{0};
+    std::atomic<int32_t> RightClickState{0};
+    std::atomic<HICON__*> HookCursor{nullptr};  // last cursor reported by the mouse hook
+
+    std::atomic<CRcdAviThread*> VideoThread{nullptr};
+    std::atomic<CRcdAudioThread*> AudioThread{nullptr};
+    std::atomic<CFlashingWnd*> BorderWindow{nullptr};
+};
+
+static_assert(std::atomic<int32_t>::is_always_lock_free, "flags must be plain words");
+static_assert(std::atomic<IAVIFile*>::is_always_lock_free, "handles must be plain words");
+
+// The one instance of the process.
+extern RecordingState TheRecordingState;

@@ -1,0 +1,24 @@
+#!/bin/sh
+# Installs what a fresh Debian 12 machine lacks to build, run and test the
+# recorder. Safe to run again: apt-get skips what is already there.
+set -eu
+
+PACKAGES="cmake make g++ \
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev \
+  googletest libgtest-dev \
+  wine wine64 xvfb x11-utils x11-apps xdotool imagemagick \
+  pulseaudio pulseaudio-utils sox ffmpeg fonts-wqy-microhei procps"
+
+missing=""
+for p in $PACKAGES; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" \
+    || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -q
+# shellcheck disable=SC2086
+$SUDO apt-get install -y -q --no-install-recommends $missing
