@@ -24,19 +24,33 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=;mshtml="
 
 runtime=$(mktemp -d "${TMPDIR:-/tmp}/brantle-testenv.XXXXXX")
-xvfb_pid=""
-pulse_pid=""
+# Every process started from here on inherits this marker, which is how the
+# clean-up finds whatever is still running, Wine's background services too.
+export BRANTLE_TESTENV="$runtime"
+
+# Sends a signal to every marked process but this script; prints how many.
+signal_marked() {
+  local n=0 env pid
+  for env in /proc/[0-9]*/environ; do
+    pid=${env#/proc/}
+    pid=${pid%/environ}
+    [ "$pid" = "$$" ] && continue
+    if grep -qzx "BRANTLE_TESTENV=$runtime" "$env" 2>/dev/null; then
+      kill "-$1" "$pid" 2>/dev/null && n=$((n + 1))
+    fi
+  done
+  echo "$n"
+}
 
 stop_all() {
   trap - EXIT INT TERM
   wineserver -k >/dev/null 2>&1
-  wineserver -w >/dev/null 2>&1
-  for pid in $pulse_pid $xvfb_pid; do
-    kill "$pid" 2>/dev/null
+  local deadline=$((SECONDS + 10))
+  while [ "$(signal_marked TERM)" -gt 0 ] && [ $SECONDS -lt $deadline ]; do
+    sleep 0.2
   done
-  for pid in $pulse_pid $xvfb_pid; do
-    wait "$pid" 2>/dev/null
-  done
+  signal_marked KILL >/dev/null
+  wait 2>/dev/null
   rm -rf "$runtime"
 }
 trap stop_all EXIT
@@ -55,7 +69,6 @@ wait_for() {
 
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$runtime/display" \
   >"$runtime/xvfb.log" 2>&1 &
-xvfb_pid=$!
 if ! wait_for 15 test -s "$runtime/display"; then
   echo "testenv: Xvfb did not start" >&2
   cat "$runtime/xvfb.log" >&2
@@ -72,7 +85,6 @@ pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
   --disallow-module-loading --log-target=file:"$runtime/pulse.log" \
   --load="module-native-protocol-unix auth-anonymous=1 socket=$runtime/pulse/native" \
   --load="module-null-sink sink_name=null" >/dev/null 2>&1 &
-pulse_pid=$!
 if ! wait_for 15 pactl info; then
   echo "testenv: PulseAudio did not start" >&2
   cat "$runtime/pulse.log" >&2

@@ -1,0 +1,16 @@
+#!/bin/bash
+# Installs what is missing, builds every tree and runs every test (native
+# unit tests, plain and sanitized; Windows tests and end-to-end tests under
+# Wine) in one CTest run inside the private test environment.
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh"
+"$root/scripts/build.sh"
+
+# One CTest project over the host and win64 trees, so one summary ends the run.
+cat >"$root/build/CTestTestfile.cmake" <<'CTEST'
+subdirs("host")
+subdirs("win64")
+CTEST
+exec "$root/scripts/testenv.sh" "$root/build/win64" \
+  ctest --test-dir "$root/build" --output-on-failure "$@"
