@@ -74,8 +74,8 @@ void LoadSettings(ProfileStore& profile, RecordSettings& settings) {
     for (const auto& v : IntValues)
         settings.*v.field = profile.GetProfileInt(SettingsSection, v.name, defaults.*v.field);
     for (const auto& v : ColourValues)
-        settings.*v.field = static_cast<uint32_t>(profile.GetProfileInt(
-            SettingsSection, v.name, static_cast<int>(defaults.*v.field)));
+        settings.*v.field = static_cast<uint32_t>(
+            profile.GetProfileInt(SettingsSection, v.name, static_cast<int>(defaults.*v.field)));
     for (const auto& v : HotkeyValues)
         settings.*v.field =
             HotkeyFromProfile(profile.GetProfileInt(SettingsSection, v.name, defaults.*v.field));
@@ -88,10 +88,12 @@ void LoadSettings(ProfileStore& profile, RecordSettings& settings) {
 }
 
 void SaveSettings(ProfileStore& profile, const RecordSettings& settings) {
-    for (const auto& v : IntValues) profile.WriteProfileInt(SettingsSection, v.name, settings.*v.field);
+    for (const auto& v : IntValues)
+        profile.WriteProfileInt(SettingsSection, v.name, settings.*v.field);
     for (const auto& v : ColourValues)
         profile.WriteProfileInt(SettingsSection, v.name, static_cast<int>(settings.*v.field));
-    for (const auto& v : HotkeyValues) profile.WriteProfileInt(SettingsSection, v.name, settings.*v.field);
+    for (const auto& v : HotkeyValues)
+        profile.WriteProfileInt(SettingsSection, v.name, settings.*v.field);
     for (const auto& v : StringValues)
         profile.WriteProfileString(SettingsSection, v.name, (settings.*v.field).c_str());
     profile.WriteProfileBinary(SettingsSection, FontValueName,

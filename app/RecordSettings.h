@@ -67,11 +67,11 @@ struct RecordSettings {
     int AudioFormat = 0;  // "Audio Format": position among the capture formats; -1: none
 
     // Per-run record options, never persisted.
-    int VideoQuality = 8500;                // 0..10000
+    int VideoQuality = 8500;                     // 0..10000
     uint32_t CurCompressorHandler = 0x4356534D;  // FOURCC "MSVC"
-    int RecordInterval = 100;               // ms between grabbed frames
+    int RecordInterval = 100;                    // ms between grabbed frames
     int KeyFrames = 5;
-    int PlayRate = 10;                      // frames per second in the file
+    int PlayRate = 10;  // frames per second in the file
 };
 
 // Reads the persisted values, each with its default; the per-run options are

@@ -7,8 +7,8 @@
 #include <atomic>
 #include <cstdint>
 
-struct IAVIFile;     // the platform's AVI file (PAVIFILE)
-struct HICON__;      // the platform's cursor handle (HCURSOR)
+struct IAVIFile;  // the platform's AVI file (PAVIFILE)
+struct HICON__;   // the platform's cursor handle (HCURSOR)
 class CRcdAviThread;
 class CRcdAudioThread;
 class CFlashingWnd;

@@ -74,7 +74,7 @@ bool CWinApp::WriteProfileString(const char* section, const char* entry, const c
     return WriteValue(section, entry, REG_SZ, value, static_cast<DWORD>(std::strlen(value) + 1));
 }
 
-bool CWinApp::WriteProfileBinary(const char* section, const char* entry,
-                                 const unsigned char* data, unsigned size) {
+bool CWinApp::WriteProfileBinary(const char* section, const char* entry, const unsigned char* data,
+                                 unsigned size) {
     return WriteValue(section, entry, REG_BINARY, data, size);
 }

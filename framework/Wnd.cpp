@@ -19,8 +19,7 @@ CWnd::~CWnd() {
 }
 
 BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style,
-                    int x, int y, int width, int height, HWND parent, HMENU idOrMenu,
-                    void* param) {
+                    int x, int y, int width, int height, HWND parent, HMENU idOrMenu, void* param) {
     t_wndBeingCreated = this;
     HWND wnd = CreateWindowExA(exStyle, className, windowName, style, x, y, width, height, parent,
                                idOrMenu, GetModuleHandleA(nullptr), param);

@@ -12,9 +12,8 @@ public:
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
 
-    BOOL CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style,
-                  int x, int y, int width, int height, HWND parent, HMENU idOrMenu,
-                  void* param = nullptr);
+    BOOL CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x,
+                  int y, int width, int height, HWND parent, HMENU idOrMenu, void* param = nullptr);
     BOOL DestroyWindow();
     BOOL ShowWindow(int command) { return ::ShowWindow(m_hWnd, command); }
     HWND GetSafeHwnd() const { return m_hWnd; }

@@ -122,19 +122,19 @@ struct StoredValue {
     StoredKind kind;
 };
 inline constexpr StoredValue PersistedValues[] = {
-    {"AutoPlay", StoredKind::Dword},       {"Blink", StoredKind::Dword},
-    {"Minimize", StoredKind::Dword},       {"ShowCursor", StoredKind::Dword},
-    {"CurCompressor", StoredKind::Dword},  {"ShowMouseDown", StoredKind::Dword},
-    {"SavePath", StoredKind::String},      {"LeftColor", StoredKind::Dword},
-    {"RightColor", StoredKind::Dword},     {"LayeredCapture", StoredKind::Dword},
-    {"RecordAudio", StoredKind::Dword},    {"ShowText", StoredKind::Dword},
-    {"TextFont", StoredKind::Binary},      {"TextPosX", StoredKind::Dword},
-    {"TextPosY", StoredKind::Dword},       {"TextString", StoredKind::String},
-    {"TextColor", StoredKind::Dword},      {"Height", StoredKind::Dword},
-    {"Width", StoredKind::Dword},          {"RegionType", StoredKind::Dword},
-    {"StartKey", StoredKind::Dword},       {"StartMod", StoredKind::Dword},
-    {"EndKey", StoredKind::Dword},         {"EndMod", StoredKind::Dword},
-    {"PauseKey", StoredKind::Dword},       {"PauseMod", StoredKind::Dword},
+    {"AutoPlay", StoredKind::Dword},      {"Blink", StoredKind::Dword},
+    {"Minimize", StoredKind::Dword},      {"ShowCursor", StoredKind::Dword},
+    {"CurCompressor", StoredKind::Dword}, {"ShowMouseDown", StoredKind::Dword},
+    {"SavePath", StoredKind::String},     {"LeftColor", StoredKind::Dword},
+    {"RightColor", StoredKind::Dword},    {"LayeredCapture", StoredKind::Dword},
+    {"RecordAudio", StoredKind::Dword},   {"ShowText", StoredKind::Dword},
+    {"TextFont", StoredKind::Binary},     {"TextPosX", StoredKind::Dword},
+    {"TextPosY", StoredKind::Dword},      {"TextString", StoredKind::String},
+    {"TextColor", StoredKind::Dword},     {"Height", StoredKind::Dword},
+    {"Width", StoredKind::Dword},         {"RegionType", StoredKind::Dword},
+    {"StartKey", StoredKind::Dword},      {"StartMod", StoredKind::Dword},
+    {"EndKey", StoredKind::Dword},        {"EndMod", StoredKind::Dword},
+    {"PauseKey", StoredKind::Dword},      {"PauseMod", StoredKind::Dword},
     {"Audio Format", StoredKind::Dword},
 };
 static_assert(sizeof(PersistedValues) / sizeof(PersistedValues[0]) == 27);

@@ -21,8 +21,8 @@ class Backdrop : public CWnd {
 public:
     Backdrop() {
         const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-        CreateEx(0, AfxRegisterWndClass(0), "Backdrop", WS_POPUP | WS_VISIBLE, 0, 0, w, h,
-                 nullptr, nullptr);
+        CreateEx(0, AfxRegisterWndClass(0), "Backdrop", WS_POPUP | WS_VISIBLE, 0, 0, w, h, nullptr,
+                 nullptr);
     }
 
 protected:
@@ -41,8 +41,8 @@ protected:
             }
         BITMAPINFO info{};
         info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        SetDIBitsToDevice(dc, ps.rcPaint.left, ps.rcPaint.top, w, h, 0, 0, 0, h, rows.data(),
-                          &info, DIB_RGB_COLORS);
+        SetDIBitsToDevice(dc, ps.rcPaint.left, ps.rcPaint.top, w, h, 0, 0, 0, h, rows.data(), &info,
+                          DIB_RGB_COLORS);
         EndPaint(m_hWnd, &ps);
         return 0;
     }
@@ -62,8 +62,7 @@ RECT OuterBox(int left, int top, int width, int height) {
     const ScreenShot shot(area);
     for (int y = area.top; y < area.bottom; ++y)
         for (int x = area.left; x < area.right; ++x) {
-            const COLORREF expected =
-                BorderContains(shape, x, y) ? colour : BackdropColour(x, y);
+            const COLORREF expected = BorderContains(shape, x, y) ? colour : BackdropColour(x, y);
             if (shot.At(x, y) != expected)
                 return ::testing::AssertionFailure()
                        << "pixel (" << x << ", " << y << ") is " << std::hex << shot.At(x, y)
@@ -90,7 +89,8 @@ protected:
         border.ShowWindow(SW_SHOW);
         border.PaintBorder(colour);
         ::testing::AssertionResult shown = ::testing::AssertionFailure();
-        WaitUntil([&] { return bool(shown = ScreenShowsBorder(left, top, width, height, colour)); });
+        WaitUntil(
+            [&] { return bool(shown = ScreenShowsBorder(left, top, width, height, colour)); });
         return shown;
     }
 
@@ -117,12 +117,12 @@ TEST_F(FlashingWndTest, IdleBracketsSurroundTheRectangleWithoutTouchingIt) {
     EXPECT_TRUE(ShowBorder(100, 80, 320, 240, BorderIdleColour));
     // Spot checks of the documented geometry, independent of the shape code.
     const ScreenShot shot({80, 60, 440, 340});
-    EXPECT_EQ(shot.At(88, 68), RGB(0, 255, 80));       // outer top-left corner
-    EXPECT_EQ(shot.At(123, 68), RGB(0, 255, 80));      // end of a 36-pixel arm
+    EXPECT_EQ(shot.At(88, 68), RGB(0, 255, 80));   // outer top-left corner
+    EXPECT_EQ(shot.At(123, 68), RGB(0, 255, 80));  // end of a 36-pixel arm
     EXPECT_EQ(shot.At(124, 68), BackdropColour(124, 68));
-    EXPECT_EQ(shot.At(390, 68), RGB(0, 255, 80));      // start of a 41-pixel arm
+    EXPECT_EQ(shot.At(390, 68), RGB(0, 255, 80));  // start of a 41-pixel arm
     EXPECT_EQ(shot.At(389, 68), BackdropColour(389, 68));
-    EXPECT_EQ(shot.At(430, 330), RGB(0, 255, 80));     // outer bottom-right corner
+    EXPECT_EQ(shot.At(430, 330), RGB(0, 255, 80));  // outer bottom-right corner
     EXPECT_EQ(shot.At(431, 330), BackdropColour(431, 330));
     EXPECT_EQ(shot.At(99, 79), RGB(0, 255, 80));
     EXPECT_EQ(shot.At(100, 80), BackdropColour(100, 80));
@@ -131,9 +131,8 @@ TEST_F(FlashingWndTest, IdleBracketsSurroundTheRectangleWithoutTouchingIt) {
 TEST_F(FlashingWndTest, BusyColourReplacesTheIdleOne) {
     ASSERT_TRUE(ShowBorder(100, 80, 320, 240, BorderIdleColour));
     border.PaintBorder(BorderBusyColour);
-    EXPECT_TRUE(WaitUntil([] {
-        return bool(ScreenShowsBorder(100, 80, 320, 240, RGB(255, 255, 180)));
-    }));
+    EXPECT_TRUE(
+        WaitUntil([] { return bool(ScreenShowsBorder(100, 80, 320, 240, RGB(255, 255, 180))); }));
 }
 
 TEST_F(FlashingWndTest, SmallRectangleGetsAClosedFrameAroundAnUntouchedHole) {

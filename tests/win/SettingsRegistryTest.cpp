@@ -29,8 +29,8 @@ protected:
 
     void PutRaw(const char* name, DWORD type, const void* data, DWORD size) {
         ScopedRegKey key;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, SectionPath, 0, nullptr, 0, KEY_WRITE,
-                                  nullptr, key.Out(), nullptr),
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, SectionPath, 0, nullptr, 0, KEY_WRITE, nullptr,
+                                  key.Out(), nullptr),
                   ERROR_SUCCESS);
         ASSERT_EQ(RegSetValueExA(key.Get(), name, 0, type, static_cast<const BYTE*>(data), size),
                   ERROR_SUCCESS);
