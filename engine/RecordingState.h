@@ -7,6 +7,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "engine/PauseGate.h"
+
 struct IAVIFile;  // the platform's AVI file (PAVIFILE)
 struct HICON__;   // the platform's cursor handle (HCURSOR)
 class CRcdAviThread;
@@ -27,6 +29,9 @@ struct RecordingState {
     std::atomic<CRcdAviThread*> VideoThread{nullptr};
     std::atomic<CRcdAudioThread*> AudioThread{nullptr};
     std::atomic<CFlashingWnd*> BorderWindow{nullptr};
+
+    // Pause and resume of the recording threads, at their safe points.
+    PauseGate Pause;
 };
 
 static_assert(std::atomic<int32_t>::is_always_lock_free, "flags must be plain words");

@@ -1,1 +1,5 @@
-list(APPEND BRANTLE_WIN_SOURCES framework/WinAppProfile.cpp framework/Wnd.cpp)
+list(APPEND BRANTLE_WIN_SOURCES
+    framework/WinAppProfile.cpp
+    framework/WinThread.cpp
+    framework/Wnd.cpp
+)

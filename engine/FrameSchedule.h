@@ -1,0 +1,30 @@
+// The frame loop's arithmetic: which sample position a grabbed frame takes,
+// whether it is written, and when progress is reported.
+#pragma once
+
+#include <cstdint>
+
+// Recording time so far, with pauses removed (unsigned, wraps like the clock).
+uint32_t ElapsedRecordingTime(uint32_t now, uint32_t pausedTime, uint32_t start);
+
+// Position of a grabbed frame. Up to 1000 ms between frames it is the number
+// of whole intervals elapsed, so the film keeps wall-clock time; above that
+// every frame takes the next position.
+uint32_t FramePosition(bool firstFrame, uint32_t previousPosition, uint32_t elapsedMs,
+                       int recordInterval);
+
+// A frame is written at position 0 or past the last written one; a second
+// grab in the same interval is dropped.
+bool ShouldWriteFrame(uint32_t position, uint32_t lastWrittenPosition);
+
+// Progress is posted after a written frame whenever the half-second count
+// changes; returns whether it did and updates lastHalfSecond.
+bool StatusDue(uint32_t elapsedMs, uint32_t& lastHalfSecond);
+
+// Whole seconds shown with the progress.
+int StatusSeconds(uint32_t elapsedMs);
+
+// The sleep after a frame: whole 50 ms slices, then the remainder.
+constexpr int SleepSliceMs = 50;
+inline int SleepSlices(int recordInterval) { return recordInterval / SleepSliceMs; }
+inline int SleepRemainder(int recordInterval) { return recordInterval % SleepSliceMs; }

@@ -1,0 +1,32 @@
+#include "engine/PauseGate.h"
+
+#include <chrono>
+
+void PauseGate::RequestPause() {
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_paused = true;
+}
+
+void PauseGate::Release() {
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_paused = false;
+    }
+    m_changed.notify_all();
+}
+
+bool PauseGate::PauseRequested() const {
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_paused;
+}
+
+void PauseGate::WaitWhilePaused(const std::atomic<int32_t>& recordingActive) {
+    std::unique_lock<std::mutex> guard(m_lock);
+    if (!m_paused) return;
+    ++m_parked;
+    // The stop clears the flag before it releases the gate; the timed wait
+    // also covers a thread that fails and clears it without a release.
+    while (m_paused && recordingActive.load() != 0)
+        m_changed.wait_for(guard, std::chrono::milliseconds(50));
+    --m_parked;
+}
