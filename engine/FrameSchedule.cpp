@@ -11,8 +11,8 @@ uint32_t FramePosition(bool firstFrame, uint32_t previousPosition, uint32_t elap
     return static_cast<uint32_t>(elapsedMs * 0.001 * (1000.0 / recordInterval));
 }
 
-bool ShouldWriteFrame(uint32_t position, uint32_t lastWrittenPosition) {
-    return position == 0 || position > lastWrittenPosition;
+bool ShouldWriteFrame(bool firstFrame, uint32_t position, uint32_t lastWrittenPosition) {
+    return firstFrame || position > lastWrittenPosition;
 }
 
 bool StatusDue(uint32_t elapsedMs, uint32_t& lastHalfSecond) {

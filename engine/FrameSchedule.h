@@ -13,9 +13,11 @@ uint32_t ElapsedRecordingTime(uint32_t now, uint32_t pausedTime, uint32_t start)
 uint32_t FramePosition(bool firstFrame, uint32_t previousPosition, uint32_t elapsedMs,
                        int recordInterval);
 
-// A frame is written at position 0 or past the last written one; a second
-// grab in the same interval is dropped.
-bool ShouldWriteFrame(uint32_t position, uint32_t lastWrittenPosition);
+// The first frame is written, later ones only past the last written
+// position; a second grab in the same interval is dropped. (A later grab that
+// still falls on position 0, after an early wake-up, is dropped too rather
+// than written over the first frame.)
+bool ShouldWriteFrame(bool firstFrame, uint32_t position, uint32_t lastWrittenPosition);
 
 // Progress is posted after a written frame whenever the half-second count
 // changes; returns whether it did and updates lastHalfSecond.

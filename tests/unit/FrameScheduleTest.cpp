@@ -13,7 +13,7 @@ std::vector<uint32_t> WrittenPositions(const std::vector<uint32_t>& elapsed, int
     uint32_t position = 0, lastWritten = 0;
     for (size_t i = 0; i < elapsed.size(); ++i) {
         position = FramePosition(i == 0, position, elapsed[i], interval);
-        if (ShouldWriteFrame(position, lastWritten)) {
+        if (ShouldWriteFrame(i == 0, position, lastWritten)) {
             written.push_back(position);
             lastWritten = position;
         }
@@ -34,7 +34,8 @@ TEST(FrameSchedule, SlowIterationsSkipPositionsToKeepWallClockTime) {
 }
 
 TEST(FrameSchedule, TwoGrabsInOneIntervalWriteOnlyTheFirst) {
-    EXPECT_EQ(WrittenPositions({0, 40, 80, 130, 170, 210}, 100),
+    // Grabs still inside the first interval never overwrite frame 0.
+    EXPECT_EQ(WrittenPositions({0, 40, 99, 130, 170, 210}, 100),
               (std::vector<uint32_t>{0, 1, 2}));
 }
 
