@@ -1,2 +1,9 @@
-list(APPEND BRANTLE_PORTABLE_SOURCES engine/BorderGeometry.cpp engine/RecordingState.cpp)
-list(APPEND BRANTLE_WIN_SOURCES engine/FlashingWnd.cpp)
+list(APPEND BRANTLE_PORTABLE_SOURCES
+    engine/BorderGeometry.cpp
+    engine/CompressorFitting.cpp
+    engine/FrameBlock.cpp
+    engine/FrameSchedule.cpp
+    engine/PauseGate.cpp
+    engine/RecordingState.cpp
+)
+list(APPEND BRANTLE_WIN_SOURCES engine/FlashingWnd.cpp engine/FrameGrabber.cpp)

@@ -86,3 +86,18 @@ private:
     HDC m_dc;
     HGDIOBJ m_previous;
 };
+
+// The display's own device context from CreateDCA, deleted at scope end.
+class ScopedDisplayDC {
+public:
+    ScopedDisplayDC() : m_dc(CreateDCA("DISPLAY", nullptr, nullptr, nullptr)) {}
+    ~ScopedDisplayDC() {
+        if (m_dc) DeleteDC(m_dc);
+    }
+    ScopedDisplayDC(const ScopedDisplayDC&) = delete;
+    ScopedDisplayDC& operator=(const ScopedDisplayDC&) = delete;
+    HDC Get() const { return m_dc; }
+
+private:
+    HDC m_dc;
+};

@@ -1,0 +1,149 @@
+#include "engine/FrameGrabber.h"
+
+#include <cstring>
+
+#include "engine/FlashingWnd.h"
+#include "engine/FrameBlock.h"
+#include "framework/ScopedHandles.h"
+
+HGLOBAL(WINAPI* FrameBlockAlloc)(UINT flags, SIZE_T bytes) = GlobalAlloc;
+
+namespace {
+
+constexpr UINT FrameBlockFlags = GMEM_MOVEABLE | GMEM_ZEROINIT;
+constexpr int MarkSize = 128;
+
+static_assert(sizeof(FontRecord) == sizeof(LOGFONTA), "TextFont is a LOGFONTA");
+
+void PaintBorder(const RecordingState& state, COLORREF colour) {
+    if (CFlashingWnd* border = state.BorderWindow.load()) border->PaintBorder(colour);
+}
+
+// A held button (2) keeps its mark; a released one (1) gets it this once.
+void DrawPendingClick(HDC dc, int x, int y, int button, std::atomic<int32_t>& clickState,
+                      const RecordSettings& settings) {
+    if (clickState.load() != 0)
+        DrawClickMark(dc, x - MarkSize / 2, y - MarkSize / 2, button, settings);
+    int32_t released = 1;
+    clickState.compare_exchange_strong(released, 0);
+}
+
+// The hook's cursor when it reported one, else this thread's, drawn with
+// its hot spot on (x, y).
+void DrawCursor(HDC dc, int x, int y, const RecordingState& state) {
+    HCURSOR cursor = state.HookCursor.load();
+    if (!cursor) cursor = GetCursor();
+    ICONINFO info{};
+    if (GetIconInfo(cursor, &info)) {
+        ScopedGdiObject<HBITMAP> mask(info.hbmMask);
+        ScopedGdiObject<HBITMAP> colour(info.hbmColor);
+        x -= static_cast<int>(info.xHotspot);
+        y -= static_cast<int>(info.yHotspot);
+    }
+    DrawIcon(dc, x, y, cursor);
+}
+
+void DrawTextLine(HDC dc, const RecordSettings& settings) {
+    LOGFONTA face;
+    std::memcpy(&face, &settings.TextFont, sizeof face);
+    ScopedGdiObject<HFONT> font(CreateFontIndirectA(&face));
+    SetBkMode(dc, TRANSPARENT);
+    ScopedSelect selectFont(dc, font.Get());
+    SetTextColor(dc, settings.TextColor);
+    TextOutA(dc, settings.TextPosX, settings.TextPosY, settings.TextString.c_str(),
+             static_cast<int>(settings.TextString.size()));
+}
+
+// Draws the marks, the cursor and the text over the screen copy in dc,
+// whose (0, 0) is the screen's (left, top).
+void DrawOverlays(HDC dc, const GrabSettings& in, int left, int top) {
+    const RecordSettings& settings = *in.settings;
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    const int x = cursor.x - left, y = cursor.y - top;
+    if (settings.ShowMouseDown) {
+        DrawPendingClick(dc, x, y, 0, in.state->LeftClickState, settings);
+        DrawPendingClick(dc, x, y, 1, in.state->RightClickState, settings);
+    }
+    if (in.showCursor == 1) DrawCursor(dc, x, y, *in.state);
+    if (settings.ShowText) DrawTextLine(dc, settings);
+}
+
+HGLOBAL CaptureToDib(HDC display, const GrabSettings& in, int left, int top, int width,
+                     int height) {
+    ScopedMemoryDC memory(display);
+    ScopedGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(display, width, height));
+    {
+        ScopedSelect select(memory.Get(), bitmap.Get());
+        const DWORD rop = in.settings->LayeredCapture ? SRCCOPY | CAPTUREBLT : SRCCOPY;
+        BitBlt(memory.Get(), 0, 0, width, height, display, left, top, rop);
+        DrawOverlays(memory.Get(), in, left, top);
+    }
+    return BitmapToDib(bitmap.Get(), GetDeviceCaps(memory.Get(), BITSPIXEL));
+}
+
+}  // namespace
+
+BITMAPINFOHEADER* GrabFrame(const GrabSettings& in, int left, int top, int width, int height,
+                            bool probe) {
+    ScopedDisplayDC display;
+    if (!probe) PaintBorder(*in.state, BorderBusyColour);
+    HGLOBAL block = CaptureToDib(display.Get(), in, left, top, width, height);
+    // The caller ends the recording on null; the box says why.
+    if (!block) MessageBoxA(nullptr, "Error reading a frame!", "Error", MB_ICONWARNING | MB_OK);
+    if (!probe) PaintBorder(*in.state, BorderIdleColour);
+    return block ? static_cast<BITMAPINFOHEADER*>(GlobalLock(block)) : nullptr;
+}
+
+HGLOBAL BitmapToDib(HBITMAP bitmap, int bitCount) {
+    BITMAP bm{};
+    GetObjectA(bitmap, sizeof bm, &bm);
+    HGLOBAL block =
+        FrameBlockAlloc(FrameBlockFlags, FrameBlockSize(bitCount, bm.bmWidth, bm.bmHeight));
+    if (!block) return nullptr;
+
+    auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(block));
+    header->biSize = sizeof(BITMAPINFOHEADER);
+    header->biWidth = bm.bmWidth;
+    header->biHeight = bm.bmHeight;
+    header->biPlanes = 1;
+    header->biBitCount = static_cast<WORD>(bitCount);
+    header->biCompression = BI_RGB;
+    header->biSizeImage = static_cast<DWORD>(FrameImageSize(bitCount, bm.bmWidth, bm.bmHeight));
+    header->biClrUsed = FrameColourCount(bitCount);
+    void* pixels = reinterpret_cast<BYTE*>(header) + FramePixelOffset(bitCount);
+    {
+        ScopedMemoryDC dc(nullptr);
+        GetDIBits(dc.Get(), bitmap, 0, static_cast<UINT>(bm.bmHeight), pixels,
+                  reinterpret_cast<BITMAPINFO*>(header), DIB_RGB_COLORS);
+    }
+    // GetDIBits may rewrite the count; the block always holds the full table.
+    header->biClrUsed = FrameColourCount(bitCount);
+    GlobalUnlock(block);
+    return block;
+}
+
+void DrawClickMark(HDC dc, int x, int y, int button, const RecordSettings& settings) {
+    const COLORREF colour = button == 1 ? settings.RightColor : settings.LeftColor;
+    ScopedMemoryDC tile(dc);
+    ScopedGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(dc, MarkSize, MarkSize));
+    ScopedSelect selectBitmap(tile.Get(), bitmap.Get());
+    {
+        // White everywhere but the disc, so the AND leaves the rest alone.
+        ScopedGdiObject<HPEN> nullPen(CreatePen(PS_NULL, 0, 0));
+        ScopedGdiObject<HBRUSH> disc(CreateSolidBrush(colour));
+        ScopedSelect selectPen(tile.Get(), nullPen.Get());
+        ScopedSelect selectWhite(tile.Get(), GetStockObject(WHITE_BRUSH));
+        Rectangle(tile.Get(), 0, 0, MarkSize + 1, MarkSize + 1);
+        ScopedSelect selectDisc(tile.Get(), disc.Get());
+        Ellipse(tile.Get(), 32, 32, 96, 96);
+    }
+    BitBlt(dc, x, y, MarkSize, MarkSize, tile.Get(), 0, 0, SRCAND);
+}
+
+void ReleaseFrame(BITMAPINFOHEADER* block) {
+    if (!block) return;
+    HGLOBAL handle = GlobalHandle(block);
+    GlobalUnlock(handle);
+    GlobalFree(handle);
+}
