@@ -6,4 +6,9 @@ list(APPEND BRANTLE_PORTABLE_SOURCES
     engine/PauseGate.cpp
     engine/RecordingState.cpp
 )
-list(APPEND BRANTLE_WIN_SOURCES engine/FlashingWnd.cpp engine/FrameGrabber.cpp)
+list(APPEND BRANTLE_WIN_SOURCES
+    engine/FlashingWnd.cpp
+    engine/FrameGrabber.cpp
+    engine/RcdAviThread.cpp
+    engine/RecordingMessages.cpp
+)

@@ -1,0 +1,30 @@
+// The installed video compressors that accept frames of the screen's pixel
+// format, built once at start-up.
+#pragma once
+
+#include <windows.h>
+
+#include <vfw.h>
+
+#include "app/RecordSettings.h"
+
+class CompressorCatalogue {
+public:
+    static constexpr int Capacity = 30;
+
+    // Lists the compressors that accept an uncompressed 1024 x 768 frame at
+    // the screen's depth, in the platform's order, at most 30; and sets
+    // CurCompressorHandler to the handler at position CurCompressor.
+    void Build(RecordSettings& settings);
+
+    int Count() const { return m_count; }
+    const ICINFO& Entry(int index) const { return m_entries[index]; }
+
+    // The entry chosen by CurCompressor, or null when none is chosen: a
+    // negative value, or one at or past the count.
+    const ICINFO* Chosen(int curCompressor) const;
+
+private:
+    ICINFO m_entries[Capacity] = {};
+    int m_count = 0;
+};

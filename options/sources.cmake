@@ -1,0 +1,1 @@
+list(APPEND BRANTLE_WIN_SOURCES options/CompressorCatalogue.cpp)
