@@ -1,0 +1,368 @@
+// Frames grabbed from the real screen: the copied pixels, the block around
+// them, and what a grab draws in (click marks, cursor, text) or around (the
+// border's flash), plus the failed allocation.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <future>
+#include <memory>
+#include <string>
+
+#include "engine/FlashingWnd.h"
+#include "engine/FrameGrabber.h"
+#include "framework/ScopedHandles.h"
+#include "tests/win/ScreenProbe.h"
+
+namespace {
+
+constexpr RECT PatternArea = {100, 100, 500, 400};
+constexpr int Left = 150, Top = 130, Width = 201, Height = 181;  // the grabbed rectangle
+constexpr int PointerX = 260, PointerY = 220;                    // (110, 90) in the frame
+
+// Never black or pure red, with the top bit of red and blue set so that
+// either click colour's AND changes every pixel.
+COLORREF PatternColour(int screenX, int screenY) {
+    return RGB(0x80 | (screenX & 0x7F), (3 * screenX + screenY) & 0xFF, 0x80 | (screenY & 0x7F));
+}
+
+COLORREF Pattern(int frameX, int frameY) { return PatternColour(Left + frameX, Top + frameY); }
+
+class PatternWindow : public CWnd {
+public:
+    PatternWindow() {
+        const RECT& a = PatternArea;
+        CreateEx(0, AfxRegisterWndClass(0), "Pattern", WS_POPUP | WS_VISIBLE, a.left, a.top,
+                 a.right - a.left, a.bottom - a.top, nullptr, nullptr);
+    }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message != WM_PAINT) return CWnd::WindowProc(message, wParam, lParam);
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(m_hWnd, &ps);
+        const int w = PatternArea.right - PatternArea.left;
+        const int h = PatternArea.bottom - PatternArea.top;
+        std::vector<uint32_t> rows(static_cast<size_t>(w) * h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const COLORREF c = PatternColour(PatternArea.left + x, PatternArea.top + y);
+                rows[static_cast<size_t>(y) * w + x] =
+                    (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+            }
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        SetDIBitsToDevice(dc, 0, 0, w, h, 0, 0, 0, h, rows.data(), &info, DIB_RGB_COLORS);
+        EndPaint(m_hWnd, &ps);
+        return 0;
+    }
+};
+
+// A colour as a pixel of a frame of the given depth (16 bits: 5-5-5).
+uint32_t Packed(COLORREF c, int bitCount) {
+    if (bitCount == 16)
+        return ((GetRValue(c) >> 3) << 10) | ((GetGValue(c) >> 3) << 5) | (GetBValue(c) >> 3);
+    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
+
+// Owns a locked frame block and reads its bottom-up rows from the top.
+class Frame {
+public:
+    explicit Frame(BITMAPINFOHEADER* block) : m_block(block) {}
+    ~Frame() { ReleaseFrame(m_block); }
+    Frame(const Frame&) = delete;
+    Frame& operator=(const Frame&) = delete;
+    const BITMAPINFOHEADER* operator->() const { return m_block; }
+    const BITMAPINFOHEADER* Get() const { return m_block; }
+    const uint8_t* Row(int y) const {
+        const size_t stride = m_block->biSizeImage / m_block->biHeight;
+        return reinterpret_cast<const uint8_t*>(m_block) + 40 + 4 * m_block->biClrUsed +
+               (m_block->biHeight - 1 - y) * stride;
+    }
+    uint32_t Raw(int x, int y) const {
+        const int bytes = m_block->biBitCount / 8;
+        uint32_t p = 0;
+        std::memcpy(&p, Row(y) + x * bytes, bytes);
+        return p;
+    }
+    bool Shows(int x, int y, COLORREF c) const {
+        return Raw(x, y) == Packed(c, m_block->biBitCount);
+    }
+
+private:
+    BITMAPINFOHEADER* m_block;
+};
+
+::testing::AssertionResult EveryPixel(const Frame& f, const std::function<bool(int, int)>& ok) {
+    for (int y = 0; y < f->biHeight; ++y)
+        for (int x = 0; x < f->biWidth; ++x)
+            if (!ok(x, y))
+                return ::testing::AssertionFailure()
+                       << "frame pixel (" << x << ", " << y << ") is " << std::hex << f.Raw(x, y)
+                       << ", pattern " << Packed(Pattern(x, y), f->biBitCount);
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult ShowsPattern(const Frame& f) {
+    return EveryPixel(f, [&](int x, int y) { return f.Shows(x, y, Pattern(x, y)); });
+}
+
+// A click mark's disc centred on the pointer: ANDed with the colour inside,
+// untouched outside (the white rest of its tile included); the rim may go
+// either way.
+::testing::AssertionResult ShowsClickMark(const Frame& f, COLORREF colour) {
+    const int cx = PointerX - Left, cy = PointerY - Top;
+    return EveryPixel(f, [&](int x, int y) {
+        const int d2 = (x - cx) * (x - cx) + (y - cy) * (y - cy);
+        const bool tinted = f.Shows(x, y, Pattern(x, y) & colour);
+        if (d2 <= 28 * 28) return tinted;
+        return f.Shows(x, y, Pattern(x, y)) || (d2 < 34 * 34 && tinted);
+    });
+}
+
+bool MoveCursorTo(int x, int y) {
+    SetCursorPos(x, y);
+    return WaitUntil([&] {
+        POINT p;
+        return GetCursorPos(&p) && p.x == x && p.y == y;
+    });
+}
+
+HGLOBAL WINAPI FailingAlloc(UINT, SIZE_T) { return nullptr; }
+
+class FrameGrabberTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        pattern = std::make_unique<PatternWindow>();
+        ASSERT_TRUE(WaitUntil([] {
+            const ScreenShot shot(PatternArea);
+            return shot.At(100, 100) == PatternColour(100, 100) &&
+                   shot.At(499, 399) == PatternColour(499, 399);
+        })) << "the pattern never showed";
+        ASSERT_TRUE(MoveCursorTo(PointerX, PointerY));
+        settings.ShowMouseDown = 0;
+    }
+    void TearDown() override { FrameBlockAlloc = GlobalAlloc; }
+
+    BITMAPINFOHEADER* Grab(bool probe = true, int width = Width, int height = Height) {
+        return GrabFrame(in, Left, Top, width, height, probe);
+    }
+
+    // Shows the border around the grabbed rectangle with its brackets black.
+    void ShowBlackBorder() {
+        ASSERT_TRUE(border.CreateBorder("Flashing"));
+        border.SetBorderRegion(Left, Top, Width, Height);
+        border.ShowWindow(SW_SHOWNOACTIVATE);
+        state.BorderWindow = &border;
+        ScopedWindowDC dc(border.GetSafeHwnd());
+        const RECT all = {0, 0, 1024, 768};
+        FillRect(dc.Get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    }
+    COLORREF BorderPixel() {
+        ScopedWindowDC dc(border.GetSafeHwnd());
+        return GetPixel(dc.Get(), Left - 5, Top - 5);
+    }
+
+    std::unique_ptr<PatternWindow> pattern;
+    CFlashingWnd border;
+    RecordSettings settings;
+    RecordingState state;
+    GrabSettings in{&settings, &state, 0};
+};
+
+}  // namespace
+
+TEST_F(FrameGrabberTest, CopiesTheRectanglePixelExactIntoALockedBlockAtTheDisplayDepth) {
+    ScopedDisplayDC display;
+    const int depth = GetDeviceCaps(display.Get(), BITSPIXEL);
+    for (const int layered : {0, 1}) {
+        settings.LayeredCapture = layered;
+        for (const SIZE size : {SIZE{101, 64}, SIZE{Width, Height}}) {
+            const Frame f(Grab(true, size.cx, size.cy));
+            ASSERT_NE(f.Get(), nullptr);
+            EXPECT_EQ(f->biSize, 40u);
+            EXPECT_EQ(f->biWidth, size.cx);
+            EXPECT_EQ(f->biHeight, size.cy);
+            EXPECT_EQ(f->biPlanes, 1);
+            EXPECT_EQ(f->biBitCount, depth);
+            EXPECT_EQ(f->biCompression, DWORD(BI_RGB));
+            const DWORD stride = (depth * size.cx + 31) / 32 * 4;
+            EXPECT_EQ(f->biSizeImage, stride * size.cy);
+            EXPECT_EQ(f->biXPelsPerMeter, 0);
+            EXPECT_EQ(f->biYPelsPerMeter, 0);
+            EXPECT_EQ(f->biClrUsed, 0u);
+            EXPECT_EQ(f->biClrImportant, 0u);
+            HGLOBAL handle = GlobalHandle(f.Get());
+            EXPECT_EQ(GlobalFlags(handle) & GMEM_LOCKCOUNT, 1u);
+            EXPECT_GE(GlobalSize(handle), 40 + f->biSizeImage);
+            EXPECT_TRUE(ShowsPattern(f)) << size.cx << " x " << size.cy << ", layered " << layered;
+        }
+    }
+}
+
+TEST(BitmapToDib, ConvertsToTheRequestedDepthWithPaddedRowsAndAFullPalette) {
+    ScopedWindowDC screen(nullptr);
+    ScopedGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.Get(), 101, 3));
+    {
+        ScopedMemoryDC memory(screen.Get());
+        ScopedSelect select(memory.Get(), bitmap.Get());
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 101; ++x) SetPixelV(memory.Get(), x, y, PatternColour(x, y));
+    }
+    for (const int depth : {16, 24}) {
+        const Frame f(static_cast<BITMAPINFOHEADER*>(GlobalLock(BitmapToDib(bitmap.Get(), depth))));
+        ASSERT_NE(f.Get(), nullptr);
+        EXPECT_EQ(f->biBitCount, depth);
+        EXPECT_EQ(f->biSizeImage, depth == 16 ? 3 * 204u : 3 * 304u);
+        for (int y = 0; y < 3; ++y) {
+            for (int x = 0; x < 101; ++x)
+                EXPECT_EQ(f.Raw(x, y), Packed(PatternColour(x, y), depth)) << x << ", " << y;
+            const size_t used = 101 * depth / 8;
+            for (size_t pad = used; pad < f->biSizeImage / 3; ++pad) EXPECT_EQ(f.Row(y)[pad], 0);
+        }
+    }
+    HGLOBAL paletted = BitmapToDib(bitmap.Get(), 8);
+    ASSERT_NE(paletted, nullptr);
+    EXPECT_EQ(GlobalFlags(paletted) & GMEM_LOCKCOUNT, 0u);
+    const Frame f(static_cast<BITMAPINFOHEADER*>(GlobalLock(paletted)));
+    EXPECT_EQ(f->biClrUsed, 256u);
+    EXPECT_EQ(f->biSizeImage, 3 * 104u);
+    EXPECT_GE(GlobalSize(paletted), 40 + 1024 + f->biSizeImage);
+}
+
+TEST_F(FrameGrabberTest, HeldButtonIsMarkedEveryFrameAndAReleasedOneInTheNextFrameOnly) {
+    settings.ShowMouseDown = 1;
+    for (const int button : {0, 1}) {
+        auto& click = button == 0 ? state.LeftClickState : state.RightClickState;
+        const COLORREF colour = button == 0 ? settings.LeftColor : settings.RightColor;
+        click = 2;
+        EXPECT_TRUE(ShowsClickMark(Frame(Grab()), colour)) << "held " << button;
+        EXPECT_EQ(click, 2);
+        click = 1;
+        EXPECT_TRUE(ShowsClickMark(Frame(Grab()), colour)) << "released " << button;
+        EXPECT_EQ(click, 0);
+        EXPECT_TRUE(ShowsPattern(Frame(Grab()))) << "after " << button;
+    }
+}
+
+TEST_F(FrameGrabberTest, ClickMarksAreLeftOutAndStatesKeptWhenTurnedOff) {
+    state.LeftClickState = 2;
+    state.RightClickState = 1;
+    EXPECT_TRUE(ShowsPattern(Frame(Grab())));
+    EXPECT_EQ(state.LeftClickState, 2);
+    EXPECT_EQ(state.RightClickState, 1);
+}
+
+TEST_F(FrameGrabberTest, CursorIsDrawnWithItsHotSpotOnThePointer) {
+    // 32 x 32, transparent but for a black 4 x 4 square at its top-left.
+    uint8_t andMask[32 * 4], xorMask[32 * 4] = {};
+    std::memset(andMask, 0xFF, sizeof andMask);
+    for (int row = 0; row < 4; ++row) andMask[row * 4] = 0x0F;
+    HCURSOR cursor = CreateCursor(GetModuleHandleA(nullptr), 5, 7, 32, 32, andMask, xorMask);
+    ASSERT_NE(cursor, nullptr);
+    const int squareX = PointerX - Left - 5, squareY = PointerY - Top - 7;
+    const auto showsCursor = [&](const Frame& f) {
+        return EveryPixel(f, [&](int x, int y) {
+            const bool inSquare =
+                x >= squareX && x < squareX + 4 && y >= squareY && y < squareY + 4;
+            return f.Shows(x, y, inSquare ? RGB(0, 0, 0) : Pattern(x, y));
+        });
+    };
+
+    state.HookCursor = cursor;
+    EXPECT_TRUE(ShowsPattern(Frame(Grab()))) << "drawn although turned off";
+    in.showCursor = 1;
+    EXPECT_TRUE(showsCursor(Frame(Grab()))) << "the hook's cursor";
+    state.HookCursor = nullptr;
+    SetCursor(cursor);
+    EXPECT_TRUE(showsCursor(Frame(Grab()))) << "this thread's cursor";
+    SetCursor(nullptr);
+    DestroyCursor(cursor);
+}
+
+TEST_F(FrameGrabberTest, TextLineIsDrawnInItsColourInsideItsBoxOnly) {
+    settings.ShowText = 1;
+    settings.TextFont.lfHeight = -20;
+    settings.TextFont.lfWeight = FW_BOLD;
+    std::strcpy(settings.TextFont.lfFaceName, "Arial");
+    settings.TextString = "Brantle 42";
+    settings.TextColor = RGB(255, 0, 0);
+    settings.TextPosX = 10;
+    settings.TextPosY = 20;
+
+    LOGFONTA face;
+    std::memcpy(&face, &settings.TextFont, sizeof face);
+    ScopedGdiObject<HFONT> font(CreateFontIndirectA(&face));
+    ScopedMemoryDC measure(nullptr);
+    ScopedSelect select(measure.Get(), font.Get());
+    SIZE extent{};
+    GetTextExtentPoint32A(measure.Get(), "Brantle 42", 10, &extent);
+    ASSERT_GT(extent.cx, 40);
+    const RECT box = {10, 20, 10 + extent.cx, 20 + extent.cy};
+
+    const Frame f(Grab());
+    int red = 0;
+    EXPECT_TRUE(EveryPixel(f, [&](int x, int y) {
+        if (!PtInRect(&box, POINT{x, y})) return f.Shows(x, y, Pattern(x, y));
+        red += f.Shows(x, y, RGB(255, 0, 0));
+        return true;
+    }));
+    EXPECT_GT(red, 40);
+
+    settings.TextString.clear();
+    EXPECT_TRUE(ShowsPattern(Frame(Grab())));
+}
+
+TEST_F(FrameGrabberTest, LoopGrabLeavesTheBorderIdleAndAProbeLeavesItAlone) {
+    ShowBlackBorder();
+    EXPECT_TRUE(ShowsPattern(Frame(Grab(true))));
+    EXPECT_EQ(BorderPixel(), RGB(0, 0, 0));
+    EXPECT_TRUE(ShowsPattern(Frame(Grab(false))));
+    EXPECT_EQ(BorderPixel(), BorderIdleColour);
+}
+
+TEST_F(FrameGrabberTest, FailedAllocationIsReportedInABoxAndGivesNoFrame) {
+    ShowBlackBorder();
+    FrameBlockAlloc = FailingAlloc;
+    // The box is modal on this thread; another one reads and closes it.
+    const DWORD grabber = GetCurrentThreadId();
+    auto box = std::async(std::launch::async, [grabber] {
+        HWND found = nullptr;
+        WaitUntil(
+            [&] {
+                EnumThreadWindows(
+                    grabber,
+                    [](HWND w, LPARAM out) {
+                        char cls[16] = {};
+                        GetClassNameA(w, cls, sizeof cls);
+                        if (std::strcmp(cls, "#32770") != 0) return TRUE;
+                        *reinterpret_cast<HWND*>(out) = w;
+                        return FALSE;
+                    },
+                    reinterpret_cast<LPARAM>(&found));
+                return found != nullptr;
+            },
+            10000);
+        std::string seen;
+        if (!found) return seen;
+        char text[64] = {};
+        GetWindowTextA(found, text, sizeof text);
+        seen = std::string(text) + "|";
+        EnumChildWindows(
+            found,
+            [](HWND child, LPARAM out) {
+                char cls[16] = {}, childText[64] = {};
+                GetClassNameA(child, cls, sizeof cls);
+                GetWindowTextA(child, childText, sizeof childText);
+                if (_stricmp(cls, "Static") == 0) *reinterpret_cast<std::string*>(out) += childText;
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&seen));
+        PostMessageA(found, WM_COMMAND, IDOK, 0);
+        return seen;
+    });
+
+    EXPECT_EQ(Grab(false), nullptr);
+    EXPECT_EQ(box.get(), "Error|Error reading a frame!");
+    EXPECT_EQ(BorderPixel(), BorderIdleColour);
+}
