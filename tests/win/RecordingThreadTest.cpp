@@ -1,0 +1,291 @@
+// The video recording thread end to end on the Xvfb screen: fitting to the
+// chosen compressor, the file it writes, its messages and boxes, pause at
+// its safe point, and a frame that cannot be allocated.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <mmsystem.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <future>
+#include <string>
+#include <vector>
+
+#include "codecs/BuiltInCompressors.h"
+#include "engine/FrameGrabber.h"
+#include "engine/RcdAviThread.h"
+#include "engine/RecordingMessages.h"
+#include "engine/RecordingState.h"
+#include "framework/Wnd.h"
+#include "tests/win/FakeCompressors.h"
+#include "tests/win/MessageBoxes.h"
+#include "tests/win/ScreenProbe.h"
+
+namespace {
+
+// Stands in for the main window: keeps what the thread posts.
+class MessageLog : public CWnd {
+public:
+    MessageLog() {
+        CreateEx(0, AfxRegisterWndClass(0), "Log", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr);
+    }
+    struct Entry {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+    std::vector<Entry> entries;
+
+    bool Received(UINT message) const {
+        return std::any_of(entries.begin(), entries.end(),
+                           [&](const Entry& e) { return e.message == message; });
+    }
+    std::vector<UINT> Messages() const {
+        std::vector<UINT> ids;
+        for (const Entry& e : entries) ids.push_back(e.message);
+        return ids;
+    }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_RECORD_STATUS || message == WM_USER_GENERIC_MSG ||
+            message == WM_USER_RECORDINTERRUPTED_MSG || message == WM_USER_RECORDSTART_MSG) {
+            entries.push_back({message, wParam, lParam});
+            return 0;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+struct VideoFile {
+    bool opened = false;
+    long width = 0, height = 0, length = 0;
+    DWORD rate = 0, scale = 0, compression = 0;
+    WORD bitCount = 0;
+};
+
+VideoFile ReadVideoFile(const std::string& path) {
+    VideoFile v;
+    AVIFileInit();
+    PAVIFILE file = nullptr;
+    if (AVIFileOpenA(&file, path.c_str(), OF_READ, nullptr) == 0) {
+        PAVISTREAM stream = nullptr;
+        if (AVIFileGetStream(file, &stream, streamtypeVIDEO, 0) == 0) {
+            AVISTREAMINFOA info{};
+            AVIStreamInfoA(stream, &info, sizeof info);
+            BITMAPINFOHEADER format{};
+            LONG size = sizeof format;
+            AVIStreamReadFormat(stream, 0, &format, &size);
+            v = {true,        format.biWidth, format.biHeight,      AVIStreamLength(stream),
+                 info.dwRate, info.dwScale,   format.biCompression, format.biBitCount};
+            AVIStreamRelease(stream);
+        }
+        AVIFileRelease(file);
+    }
+    AVIFileExit();
+    return v;
+}
+
+std::string TempPath(const char* name) {
+    char dir[MAX_PATH];
+    GetTempPathA(MAX_PATH, dir);
+    return std::string(dir) + name;
+}
+
+class RecordingThreadTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(InstallBuiltInCompressors());
+        settings.ShowMouseDown = 0;
+        TheRecordingState.RecordingActive = 0;
+        TheRecordingState.AudioThreadActive = 0;
+        TheRecordingState.Pause.Release();
+    }
+    void TearDown() override { FrameBlockAlloc = GlobalAlloc; }
+
+    // Starts a recording of the rectangle (inclusive corners) as the controller would.
+    void Start(const std::string& file, RECT rect, const ICINFO* compressor = nullptr,
+               int interval = 100) {
+        auto* thread = AfxBeginThread<CRcdAviThread>(THREAD_PRIORITY_HIGHEST, 0, CREATE_SUSPENDED);
+        ASSERT_NE(thread, nullptr);
+        thread->FileName = file;
+        thread->CaptureRect = rect;
+        thread->RecordInterval = interval;
+        thread->ShowBorder = 0;
+        thread->ShowCursor = 0;
+        thread->Compressor = compressor;
+        thread->MainWindow = log.GetSafeHwnd();
+        thread->Settings = &settings;
+        TheRecordingState.LeftClickState = 0;
+        TheRecordingState.RecordingActive = 1;
+        TheRecordingState.RightClickState = 0;
+        thread->ResumeThread();
+    }
+    void Stop() {
+        TheRecordingState.RecordingActive = 0;
+        TheRecordingState.Pause.Release();
+    }
+    bool WaitForEnd(DWORD timeoutMs = 30000) {
+        return WaitUntil([&] { return log.Received(WM_USER_GENERIC_MSG); }, timeoutMs);
+    }
+    // Lets the recording run until it has written at least n frames.
+    bool WaitForFrames(WPARAM n) {
+        return WaitUntil([&] {
+            return std::any_of(log.entries.begin(), log.entries.end(), [&](const auto& e) {
+                return e.message == WM_RECORD_STATUS && e.wParam >= n;
+            });
+        });
+    }
+
+    RecordSettings settings;
+    MessageLog log;
+};
+
+bool AcceptAll(const BITMAPINFOHEADER&) { return true; }
+
+}  // namespace
+
+TEST_F(RecordingThreadTest, RecordsTheRectangleWithTheDefaultCompressor) {
+    const std::string path = TempPath("plain.avi");
+    Start(path, {100, 80, 419, 319});
+    ASSERT_TRUE(WaitForFrames(10));
+    Stop();
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_FALSE(log.Received(WM_USER_RECORDINTERRUPTED_MSG));
+    EXPECT_EQ(log.Messages().back(), WM_USER_GENERIC_MSG);
+    const VideoFile v = ReadVideoFile(path);
+    ASSERT_TRUE(v.opened);
+    EXPECT_EQ(v.width, 320);
+    EXPECT_EQ(v.height, 240);
+    EXPECT_EQ(v.rate, 10u);
+    EXPECT_EQ(v.scale, 1u);
+    EXPECT_EQ(v.bitCount, 16);
+    EXPECT_GE(v.length, 10);
+    // Status messages carry the frames written and whole seconds.
+    const auto& first = *std::find_if(log.entries.begin(), log.entries.end(),
+                                      [](const auto& e) { return e.message == WM_RECORD_STATUS; });
+    EXPECT_GE(first.wParam, 5u);
+    EXPECT_EQ(first.lParam, 0);
+}
+
+TEST_F(RecordingThreadTest, UnwritableFileEndsWithTheErrorBoxAndBothMessages) {
+    Start("c:\\no\\such\\folder\\clip.avi", {0, 0, 319, 239});
+    EXPECT_EQ(AnswerMessageBox(IDOK), "Error|Error Creating AVI File");
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(log.Messages(),
+              (std::vector<UINT>{WM_USER_RECORDINTERRUPTED_MSG, WM_USER_GENERIC_MSG}));
+}
+
+TEST_F(RecordingThreadTest, FitsToAChosenCompressorAndOffersTheDefaultWhenItFails) {
+    // Accepts only multiples of 4 and cannot compress, so opening the stream fails.
+    FakeCompressor fussy("F4X4", [](const BITMAPINFOHEADER& in) {
+        return in.biWidth % 4 == 0 && in.biHeight % 4 == 0;
+    });
+    const ICINFO info = fussy.Info();
+    Start(TempPath("fussy.avi"), {10, 10, 110, 84}, &info);  // 101 x 75
+    EXPECT_EQ(AnswerMessageBox(IDYES),
+              "Note|Error recording AVI file using current compressor. Use default compressor ? ");
+    ASSERT_TRUE(WaitForEnd());
+    using Size = std::pair<long, long>;
+    EXPECT_EQ(fussy.Queries(), (std::vector<Size>{{101, 75}, {102, 76}, {104, 76}}));
+    EXPECT_EQ(log.Messages(), (std::vector<UINT>{WM_USER_RECORDINTERRUPTED_MSG,
+                                                 WM_USER_RECORDSTART_MSG, WM_USER_GENERIC_MSG}));
+}
+
+TEST_F(RecordingThreadTest, DivCompressorsArePaddedToMultiplesOf4BeforeTheQuery) {
+    FakeCompressor div("DIVX", AcceptAll);
+    const ICINFO info = div.Info();
+    Start(TempPath("div.avi"), {10, 10, 110, 59}, &info);  // 101 x 50
+    EXPECT_FALSE(AnswerMessageBox(IDNO).empty());
+    ASSERT_TRUE(WaitForEnd());
+    using Size = std::pair<long, long>;
+    EXPECT_EQ(div.Queries(), (std::vector<Size>{{104, 52}}));
+}
+
+TEST_F(RecordingThreadTest, RefusingOrMissingCompressorsFallBackToTheDefault) {
+    FakeCompressor refusing("FNON", [](const BITMAPINFOHEADER&) { return false; });
+    const ICINFO refusingInfo = refusing.Info();
+    const std::string refused = TempPath("refused.avi");
+    Start(refused, {10, 10, 110, 84}, &refusingInfo);  // 101 x 75: 8-aligned 104 x 80
+    ASSERT_TRUE(WaitForFrames(2));
+    Stop();
+    ASSERT_TRUE(WaitForEnd());
+    VideoFile v = ReadVideoFile(refused);
+    EXPECT_EQ(v.width, 104);
+    EXPECT_EQ(v.height, 80);
+    EXPECT_GE(v.length, 2);
+
+    log.entries.clear();
+    ICINFO missing{};
+    missing.fccType = ICTYPE_VIDEO;
+    missing.fccHandler = Fourcc("ZZZZ");
+    const std::string fallback = TempPath("missing.avi");
+    Start(fallback, {0, 0, 159, 119}, &missing);
+    ASSERT_TRUE(WaitForFrames(2));
+    Stop();
+    ASSERT_TRUE(WaitForEnd());
+    v = ReadVideoFile(fallback);
+    EXPECT_EQ(v.width, 160);
+    EXPECT_GE(v.length, 2);
+}
+
+TEST_F(RecordingThreadTest, PauseParksTheThreadAndTheFilmLeavesThePauseOut) {
+    const std::string path = TempPath("paused.avi");
+    const DWORD started = timeGetTime();
+    Start(path, {0, 0, 319, 239});
+    ASSERT_TRUE(WaitForFrames(5));
+
+    const DWORD pauseStart = timeGetTime();
+    TheRecordingState.Pause.RequestPause();
+    ASSERT_TRUE(WaitUntil([] { return TheRecordingState.Pause.ParkedThreads() == 1; }));
+    // The user interface keeps drawing while the recording is paused.
+    auto drawing = std::async(std::launch::async, [] {
+        for (int i = 0; i < 200; ++i) {
+            HDC dc = GetDC(nullptr);
+            HBRUSH brush = CreateSolidBrush(RGB(i, 0, 0));
+            RECT r = {0, 0, 4, 4};
+            FillRect(dc, &r, brush);
+            DeleteObject(brush);
+            ReleaseDC(nullptr, dc);
+        }
+        return true;
+    });
+    ASSERT_EQ(drawing.wait_for(std::chrono::seconds(20)), std::future_status::ready);
+    const size_t messagesWhilePaused = log.entries.size();
+    // The pause's length is part of the scenario: 1.5 s with no frames.
+    WaitUntil([] { return false; }, 1500);
+    EXPECT_EQ(log.entries.size(), messagesWhilePaused);
+
+    TheRecordingState.PausedTime += timeGetTime() - pauseStart;
+    TheRecordingState.Pause.Release();
+    const size_t before = log.entries.size();
+    ASSERT_TRUE(WaitUntil([&] { return log.entries.size() > before + 1; }));
+    Stop();
+    ASSERT_TRUE(WaitForEnd());
+    const DWORD recorded = timeGetTime() - started - TheRecordingState.PausedTime.load();
+    const VideoFile v = ReadVideoFile(path);
+    // One position per 100 ms recorded, the pause left out.
+    EXPECT_NEAR(v.length, recorded / 100.0, 4.0);
+}
+
+TEST_F(RecordingThreadTest, AFrameThatCannotBeAllocatedEndsTheRecordingWithAClosedFile) {
+    static std::atomic<int> allocations{0};
+    allocations = 0;
+    FrameBlockAlloc = [](UINT flags, SIZE_T bytes) -> HGLOBAL {
+        return ++allocations > 6 ? nullptr : GlobalAlloc(flags, bytes);
+    };
+    const std::string path = TempPath("short.avi");
+    Start(path, {0, 0, 319, 239});
+    EXPECT_EQ(AnswerMessageBox(IDOK), "Error|Error reading a frame!");
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(log.Messages().back(), WM_USER_GENERIC_MSG);
+    EXPECT_TRUE(log.Received(WM_USER_RECORDINTERRUPTED_MSG));
+    EXPECT_EQ(TheRecordingState.RecordingActive.load(), 0);
+    // No second box: the failure was reported once.
+    EXPECT_TRUE(AnswerMessageBox(IDOK, 500).empty());
+    const VideoFile v = ReadVideoFile(path);
+    ASSERT_TRUE(v.opened);
+    EXPECT_GE(v.length, 4);  // the probe and five frames were allocated
+}
