@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "codecs/BuiltInCompressors.h"
@@ -205,6 +206,47 @@ TEST_F(Video1Driver, AcceptsOnly16To32BitFramesWithSidesMultiplesOf4) {
     BITMAPINFOHEADER odd = RgbFormat(322, 240, 32), eight = RgbFormat(320, 240, 8);
     EXPECT_NE(ICCompressQuery(ic, &odd, nullptr), ICERR_OK);
     EXPECT_NE(ICCompressQuery(ic, &eight, nullptr), ICERR_OK);
+    ICClose(ic);
+}
+
+// 16-bit input straight through ICCompress: key frames where asked, skips
+// otherwise, and the quality the caller gives.
+TEST_F(Video1Driver, CompressHonoursKeyFrameRequestsAndQuality) {
+    HIC ic = ICOpen(ICTYPE_VIDEO, MSVC, ICMODE_COMPRESS);
+    ASSERT_NE(ic, nullptr);
+    BITMAPINFOHEADER in = RgbFormat(Width, Height, 16), out{};
+    ASSERT_EQ(ICCompressGetFormat(ic, &in, &out), ICERR_OK);
+    ASSERT_EQ(ICCompressBegin(ic, &in, &out), ICERR_OK);
+    std::vector<uint8_t> frame(in.biSizeImage);
+    for (int y = 0; y < Height; ++y) {
+        for (int x = 0; x < Width; ++x) {
+            const int rgb555 = ((x / 11) << 10) | ((y / 8) << 5) | ((x + y) / 18);
+            frame[(y * Width + x) * 2] = static_cast<uint8_t>(rgb555 & 0xFF);
+            frame[(y * Width + x) * 2 + 1] = static_cast<uint8_t>(rgb555 >> 8);
+        }
+    }
+    std::vector<uint8_t> data(ICCompressGetSize(ic, &in, &out));
+    Video1Decoder decoder(Width, Height);
+    LONG frameNum = 0;
+    auto compress = [&](DWORD flags, DWORD quality) {
+        DWORD aviFlags = 0;
+        EXPECT_EQ(ICCompress(ic, flags, &out, data.data(), &in, frame.data(), nullptr, &aviFlags,
+                             frameNum++, 0, quality, nullptr, nullptr),
+                  ICERR_OK);
+        EXPECT_TRUE(decoder.Decode(data.data(), out.biSizeImage).ok);
+        return std::make_pair(aviFlags == AVIIF_KEYFRAME, out.biSizeImage);
+    };
+    const auto first = compress(0, 10000), same = compress(0, 10000);
+    const auto forced = compress(ICCOMPRESS_KEYFRAME, 10000),
+               low = compress(ICCOMPRESS_KEYFRAME, 0);
+    EXPECT_TRUE(first.first);
+    EXPECT_FALSE(same.first);
+    EXPECT_LT(same.second, 100u);
+    EXPECT_TRUE(forced.first);
+    EXPECT_EQ(forced.second, first.second);
+    EXPECT_LT(low.second, first.second);
+    EXPECT_GT(PictureSnr(decoder.Picture(), frame.data(), Width, Height, 16), 35.0);
+    ICCompressEnd(ic);
     ICClose(ic);
 }
 
