@@ -1,0 +1,216 @@
+// Records an animated test pattern with the video recording thread and
+// checks decoded frames against it. Modes:
+//   record FILE.avi SECONDS   show the pattern at (100, 80), 320 x 240, and
+//                             record it: interval 100, play rate 10
+//   decode FILE.avi OUT.raw   decode every frame with the platform's Video 1
+//                             decoder into top-down 24-bit rows
+//   compare FRAMES.raw        PSNR of each decoded frame against the pattern
+//                             phase its marker names; fails under 30 dB
+#include <windows.h>
+
+#include <mmsystem.h>
+#include <vfw.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "codecs/BuiltInCompressors.h"
+#include "engine/RcdAviThread.h"
+#include "engine/RecordingMessages.h"
+#include "engine/RecordingState.h"
+#include "framework/Wnd.h"
+
+namespace {
+
+constexpr int Left = 100, Top = 80, Width = 320, Height = 240, Phases = 32;
+
+constexpr int MarkerBits = 5, MarkerSize = 8;
+
+// Pattern phase k, top-down, 24-bit BGR. A row of five 8 x 8 squares at the
+// top-left names the phase in binary, black or white, so that no lossy
+// coding can leave a stale marker over new content.
+std::vector<unsigned char> Pattern(int k) {
+    std::vector<unsigned char> rgb(static_cast<size_t>(Width) * Height * 3);
+    for (int y = 0; y < Height; ++y) {
+        for (int x = 0; x < Width; ++x) {
+            unsigned char r, g, b;
+            if (x < MarkerBits * MarkerSize && y < MarkerSize) {
+                r = g = b = (k >> (x / MarkerSize)) & 1 ? 255 : 0;
+            } else if (x >= 40 + 6 * k && x < 140 + 6 * k && y >= 60 && y < 160) {
+                const bool stripe = (y / 4) % 3 == 0 && (x / 3) % 5 != 0;  // text-like rows
+                r = g = b = stripe ? 20 : 240;
+            } else {
+                r = static_cast<unsigned char>((x + 4 * k) & 0xF8);
+                g = static_cast<unsigned char>(((y / 30) * 32) & 0xFF);
+                b = static_cast<unsigned char>(160 - (x / 40) * 16);
+            }
+            unsigned char* p = &rgb[(static_cast<size_t>(y) * Width + x) * 3];
+            p[0] = b, p[1] = g, p[2] = r;
+        }
+    }
+    return rgb;
+}
+
+class PatternWindow : public CWnd {
+public:
+    PatternWindow() {
+        CreateEx(WS_EX_TOPMOST, AfxRegisterWndClass(0), "Pattern", WS_POPUP | WS_VISIBLE, Left, Top,
+                 Width, Height, nullptr, nullptr);
+        SetTimer(m_hWnd, 1, 100, nullptr);
+    }
+    bool ended = false;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_TIMER) {
+            m_phase = (m_phase + 1) % Phases;
+            InvalidateRect(m_hWnd, nullptr, FALSE);
+            return 0;
+        }
+        if (message == WM_PAINT) {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(m_hWnd, &ps);
+            const std::vector<unsigned char> rgb = Pattern(m_phase);
+            BITMAPINFO info{};
+            info.bmiHeader = {
+                sizeof(BITMAPINFOHEADER), Width, -Height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+            SetDIBitsToDevice(dc, 0, 0, Width, Height, 0, 0, 0, Height, rgb.data(), &info,
+                              DIB_RGB_COLORS);
+            EndPaint(m_hWnd, &ps);
+            return 0;
+        }
+        if (message == WM_USER_GENERIC_MSG) {
+            ended = true;
+            return 0;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+
+private:
+    int m_phase = 0;
+};
+
+void PumpUntil(DWORD limitMs, bool (*done)(PatternWindow&), PatternWindow& window) {
+    const DWORD start = timeGetTime();
+    MSG msg;
+    while (!done(window) && timeGetTime() - start < limitMs) {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+int Record(const char* file, int seconds) {
+    if (!InstallBuiltInCompressors()) return 2;
+    static RecordSettings settings;
+    settings.ShowMouseDown = 0;
+    PatternWindow window;
+    auto* thread = AfxBeginThread<CRcdAviThread>(THREAD_PRIORITY_HIGHEST, 0, CREATE_SUSPENDED);
+    thread->FileName = file;
+    thread->CaptureRect = {Left, Top, Left + Width - 1, Top + Height - 1};
+    thread->ShowBorder = 0;
+    thread->ShowCursor = 0;
+    thread->MainWindow = window.GetSafeHwnd();
+    thread->Settings = &settings;
+    TheRecordingState.RecordingActive = 1;
+    thread->ResumeThread();
+    HDC screen = GetDC(nullptr);
+    std::printf("screen depth %d\n", GetDeviceCaps(screen, BITSPIXEL));
+    std::fflush(stdout);
+    ReleaseDC(nullptr, screen);
+    const DWORD recordFor = static_cast<DWORD>(seconds) * 1000;
+    PumpUntil(
+        recordFor, [](PatternWindow& w) { return w.ended; }, window);
+    TheRecordingState.RecordingActive = 0;
+    PumpUntil(
+        30000, [](PatternWindow& w) { return w.ended; }, window);
+    return window.ended ? 0 : 1;
+}
+
+int Decode(const char* file, const char* out) {
+    AVIFileInit();
+    PAVISTREAM stream = nullptr;
+    if (AVIStreamOpenFromFileA(&stream, file, streamtypeVIDEO, 0, OF_READ, nullptr) != 0) return 2;
+    std::vector<unsigned char> format(1024);
+    LONG formatSize = static_cast<LONG>(format.size());
+    AVIStreamReadFormat(stream, 0, format.data(), &formatSize);
+    auto* in = reinterpret_cast<BITMAPINFOHEADER*>(format.data());
+    BITMAPINFOHEADER outFormat = {sizeof(BITMAPINFOHEADER), Width, Height, 1, 24, BI_RGB,
+                                  Width * Height * 3,       0,     0,      0, 0};
+    HIC decoder = ICLocate(ICTYPE_VIDEO, 0, in, &outFormat, ICMODE_DECOMPRESS);
+    if (!decoder || ICDecompressBegin(decoder, in, &outFormat) != ICERR_OK) return 3;
+    FILE* f = std::fopen(out, "wb");
+    std::vector<unsigned char> sample(Width * Height * 4), row(Width * 3);
+    std::vector<uint16_t> pixels(Width * Height);
+    int frames = 0;
+    for (LONG pos = AVIStreamStart(stream); pos < AVIStreamEnd(stream); ++pos) {
+        LONG bytes = 0;
+        if (AVIStreamRead(stream, pos, 1, sample.data(), static_cast<LONG>(sample.size()), &bytes,
+                          nullptr) != 0 ||
+            bytes == 0)
+            continue;  // a skipped position holds no frame
+        in->biSizeImage = static_cast<DWORD>(bytes);
+        if (ICDecompress(decoder, 0, in, sample.data(), &outFormat, pixels.data()) != ICERR_OK) {
+            std::fclose(f);
+            return 4;
+        }
+        for (int y = Height - 1; y >= 0; --y) {
+            for (int x = 0; x < Width; ++x) {
+                const uint16_t p = pixels[y * Width + x] & 0x7FFF;
+                row[x * 3] = static_cast<unsigned char>((p & 0x1F) << 3);
+                row[x * 3 + 1] = static_cast<unsigned char>(((p >> 5) & 0x1F) << 3);
+                row[x * 3 + 2] = static_cast<unsigned char>(((p >> 10) & 0x1F) << 3);
+            }
+            std::fwrite(row.data(), 1, row.size(), f);
+        }
+        ++frames;
+    }
+    std::fclose(f);
+    std::printf("decoded %d frames\n", frames);
+    ICDecompressEnd(decoder);
+    ICClose(decoder);
+    AVIStreamRelease(stream);
+    AVIFileExit();
+    return frames > 0 ? 0 : 5;
+}
+
+int Compare(const char* frames) {
+    FILE* f = std::fopen(frames, "rb");
+    if (!f) return 2;
+    std::vector<unsigned char> frame(static_cast<size_t>(Width) * Height * 3);
+    double worst = 1e9;
+    int count = 0;
+    while (std::fread(frame.data(), 1, frame.size(), f) == frame.size()) {
+        int phase = 0;
+        for (int bit = 0; bit < MarkerBits; ++bit)
+            if (frame[(4 * Width + bit * MarkerSize + 4) * 3] > 127) phase |= 1 << bit;
+        const std::vector<unsigned char> expected = Pattern(phase);
+        double squared = 0;
+        for (size_t i = 0; i < frame.size(); ++i) {
+            const double d = double(frame[i]) - double(expected[i]);
+            squared += d * d;
+        }
+        const double mse = squared / frame.size();
+        const double psnr = mse == 0 ? 99.0 : 10 * std::log10(255.0 * 255.0 / mse);
+        std::printf("  phase %2d  %.2f dB\n", phase, psnr);
+        if (psnr < worst) worst = psnr;
+        ++count;
+    }
+    std::fclose(f);
+    std::printf("frames %d worst PSNR %.2f dB\n", count, worst);
+    return count > 0 && worst >= 30.0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "record" && argc == 4) return Record(argv[2], std::atoi(argv[3]));
+    if (mode == "decode" && argc == 4) return Decode(argv[2], argv[3]);
+    if (mode == "compare" && argc == 3) return Compare(argv[2]);
+    std::fprintf(stderr, "usage: record FILE SECONDS | decode FILE OUT | compare FRAMES\n");
+    return 2;
+}

@@ -1,0 +1,42 @@
+#!/bin/bash
+# Records an animated 320 x 240 pattern for 3 s (interval 100, play rate 10)
+# and checks the file as players see it: one Video 1 stream of that size at
+# 10 frames per second lasting 3 s, decoded by ffmpeg without an error and
+# by the platform's own decoder, both matching the pattern at 30 dB or more.
+# Usage: recording_test.sh PATTERN_RECORDER.exe WORK_DIR
+set -u
+recorder=$1
+work=$2
+mkdir -p "$work"
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+avi="$work/pattern.avi"
+rm -f "$avi"
+wine "$recorder" record "$(winepath -w "$avi")" 3 >"$work/record.log" || fail "recording failed"
+# Frames are grabbed at the screen's depth: 16 bits on a 16-bit display, 32 on a 24-bit one.
+expected_depth=$([ "${TESTENV_DEPTH:-24}" = 16 ] && echo 16 || echo 32)
+grep -q "screen depth $expected_depth" "$work/record.log" \
+  || fail "screen depth: $(grep depth "$work/record.log")"
+
+probe=$(ffprobe -v error -select_streams v -show_entries \
+  stream=codec_name,width,height,r_frame_rate,duration -of default=nw=1 "$avi")
+echo "$probe"
+nvideo=$(ffprobe -v error -show_entries stream=codec_type -of csv=p=0 "$avi" | grep -c video)
+[ "$nvideo" = 1 ] || fail "expected one video stream, found $nvideo"
+grep -qx "codec_name=msvideo1" <<<"$probe" || fail "not Video 1"
+grep -qx "width=320" <<<"$probe" && grep -qx "height=240" <<<"$probe" || fail "wrong size"
+grep -qx "r_frame_rate=10/1" <<<"$probe" || fail "not 10 frames per second"
+duration=$(sed -n 's/^duration=//p' <<<"$probe")
+awk -v d="$duration" 'BEGIN { exit !(d >= 2.7 && d <= 3.3) }' || fail "lasts $duration s"
+
+errors=$(ffmpeg -v error -i "$avi" -f null - 2>&1)
+[ -z "$errors" ] || fail "ffmpeg decode errors: $errors"
+
+ffmpeg -v error -y -i "$avi" -f rawvideo -pix_fmt bgr24 "$work/ffmpeg.raw" || fail "ffmpeg"
+wine "$recorder" compare "$(winepath -w "$work/ffmpeg.raw")" || fail "ffmpeg's frames differ"
+wine "$recorder" decode "$(winepath -w "$avi")" "$(winepath -w "$work/platform.raw")" \
+  || fail "the platform's decoder failed"
+wine "$recorder" compare "$(winepath -w "$work/platform.raw")" || fail "decoded frames differ"
