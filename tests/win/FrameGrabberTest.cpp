@@ -28,6 +28,20 @@ COLORREF PatternColour(int screenX, int screenY) {
 
 COLORREF Pattern(int frameX, int frameY) { return PatternColour(Left + frameX, Top + frameY); }
 
+// Paints the pattern of the screen area whose top-left corner is (originX, originY).
+void PaintPattern(HDC dc, int originX, int originY, int width, int height) {
+    std::vector<uint32_t> rows(static_cast<size_t>(width) * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const COLORREF c = PatternColour(originX + x, originY + y);
+            rows[static_cast<size_t>(y) * width + x] =
+                (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+        }
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    SetDIBitsToDevice(dc, 0, 0, width, height, 0, 0, 0, height, rows.data(), &info, DIB_RGB_COLORS);
+}
+
 class PatternWindow : public CWnd {
 public:
     PatternWindow() {
@@ -41,18 +55,8 @@ protected:
         if (message != WM_PAINT) return CWnd::WindowProc(message, wParam, lParam);
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(m_hWnd, &ps);
-        const int w = PatternArea.right - PatternArea.left;
-        const int h = PatternArea.bottom - PatternArea.top;
-        std::vector<uint32_t> rows(static_cast<size_t>(w) * h);
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) {
-                const COLORREF c = PatternColour(PatternArea.left + x, PatternArea.top + y);
-                rows[static_cast<size_t>(y) * w + x] =
-                    (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-            }
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        SetDIBitsToDevice(dc, 0, 0, w, h, 0, 0, 0, h, rows.data(), &info, DIB_RGB_COLORS);
+        const RECT& a = PatternArea;
+        PaintPattern(dc, a.left, a.top, a.right - a.left, a.bottom - a.top);
         EndPaint(m_hWnd, &ps);
         return 0;
     }
@@ -293,19 +297,26 @@ TEST_F(FrameGrabberTest, TextLineIsDrawnInItsColourInsideItsBoxOnly) {
     LOGFONTA face;
     std::memcpy(&face, &settings.TextFont, sizeof face);
     ScopedGdiObject<HFONT> font(CreateFontIndirectA(&face));
-    ScopedMemoryDC measure(nullptr);
-    ScopedSelect select(measure.Get(), font.Get());
+    // The same line drawn over the pattern here, and the box it measures.
+    ScopedWindowDC screen(nullptr);
+    ScopedMemoryDC reference(screen.Get());
+    ScopedGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.Get(), Width, Height));
+    ScopedSelect selectBitmap(reference.Get(), bitmap.Get());
+    ScopedSelect selectFont(reference.Get(), font.Get());
+    PaintPattern(reference.Get(), Left, Top, Width, Height);
+    SetBkMode(reference.Get(), TRANSPARENT);
+    SetTextColor(reference.Get(), RGB(255, 0, 0));
+    TextOutA(reference.Get(), 10, 20, "Brantle 42", 10);
     SIZE extent{};
-    GetTextExtentPoint32A(measure.Get(), "Brantle 42", 10, &extent);
-    ASSERT_GT(extent.cx, 40);
+    GetTextExtentPoint32A(reference.Get(), "Brantle 42", 10, &extent);
     const RECT box = {10, 20, 10 + extent.cx, 20 + extent.cy};
 
     const Frame f(Grab());
     int red = 0;
     EXPECT_TRUE(EveryPixel(f, [&](int x, int y) {
-        if (!PtInRect(&box, POINT{x, y})) return f.Shows(x, y, Pattern(x, y));
         red += f.Shows(x, y, RGB(255, 0, 0));
-        return true;
+        const bool inBox = PtInRect(&box, POINT{x, y});
+        return f.Shows(x, y, inBox ? GetPixel(reference.Get(), x, y) : Pattern(x, y));
     }));
     EXPECT_GT(red, 40);
 
