@@ -2,17 +2,13 @@
 // checks decoded frames against it. Modes:
 //   record FILE.avi SECONDS   show the pattern at (100, 80), 320 x 240, and
 //                             record it: interval 100, play rate 10
-//   decode FILE.avi OUT.raw   decode every frame with the platform's Video 1
-//                             decoder into top-down 24-bit rows
 //   compare FRAMES.raw        PSNR of each decoded frame against the pattern
 //                             phase its marker names; fails under 30 dB
 #include <windows.h>
 
 #include <mmsystem.h>
-#include <vfw.h>
 
 #include <cmath>
-#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -130,53 +126,6 @@ int Record(const char* file, int seconds) {
     return window.ended ? 0 : 1;
 }
 
-int Decode(const char* file, const char* out) {
-    AVIFileInit();
-    PAVISTREAM stream = nullptr;
-    if (AVIStreamOpenFromFileA(&stream, file, streamtypeVIDEO, 0, OF_READ, nullptr) != 0) return 2;
-    std::vector<unsigned char> format(1024);
-    LONG formatSize = static_cast<LONG>(format.size());
-    AVIStreamReadFormat(stream, 0, format.data(), &formatSize);
-    auto* in = reinterpret_cast<BITMAPINFOHEADER*>(format.data());
-    BITMAPINFOHEADER outFormat = {sizeof(BITMAPINFOHEADER), Width, Height, 1, 24, BI_RGB,
-                                  Width * Height * 3,       0,     0,      0, 0};
-    HIC decoder = ICLocate(ICTYPE_VIDEO, 0, in, &outFormat, ICMODE_DECOMPRESS);
-    if (!decoder || ICDecompressBegin(decoder, in, &outFormat) != ICERR_OK) return 3;
-    FILE* f = std::fopen(out, "wb");
-    std::vector<unsigned char> sample(Width * Height * 4), row(Width * 3);
-    std::vector<uint16_t> pixels(Width * Height);
-    int frames = 0;
-    for (LONG pos = AVIStreamStart(stream); pos < AVIStreamEnd(stream); ++pos) {
-        LONG bytes = 0;
-        if (AVIStreamRead(stream, pos, 1, sample.data(), static_cast<LONG>(sample.size()), &bytes,
-                          nullptr) != 0 ||
-            bytes == 0)
-            continue;  // a skipped position holds no frame
-        in->biSizeImage = static_cast<DWORD>(bytes);
-        if (ICDecompress(decoder, 0, in, sample.data(), &outFormat, pixels.data()) != ICERR_OK) {
-            std::fclose(f);
-            return 4;
-        }
-        for (int y = Height - 1; y >= 0; --y) {
-            for (int x = 0; x < Width; ++x) {
-                const uint16_t p = pixels[y * Width + x] & 0x7FFF;
-                row[x * 3] = static_cast<unsigned char>((p & 0x1F) << 3);
-                row[x * 3 + 1] = static_cast<unsigned char>(((p >> 5) & 0x1F) << 3);
-                row[x * 3 + 2] = static_cast<unsigned char>(((p >> 10) & 0x1F) << 3);
-            }
-            std::fwrite(row.data(), 1, row.size(), f);
-        }
-        ++frames;
-    }
-    std::fclose(f);
-    std::printf("decoded %d frames\n", frames);
-    ICDecompressEnd(decoder);
-    ICClose(decoder);
-    AVIStreamRelease(stream);
-    AVIFileExit();
-    return frames > 0 ? 0 : 5;
-}
-
 int Compare(const char* frames) {
     FILE* f = std::fopen(frames, "rb");
     if (!f) return 2;
@@ -195,7 +144,6 @@ int Compare(const char* frames) {
         }
         const double mse = squared / frame.size();
         const double psnr = mse == 0 ? 99.0 : 10 * std::log10(255.0 * 255.0 / mse);
-        std::printf("  phase %2d  %.2f dB\n", phase, psnr);
         if (psnr < worst) worst = psnr;
         ++count;
     }
@@ -209,8 +157,7 @@ int Compare(const char* frames) {
 int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "record" && argc == 4) return Record(argv[2], std::atoi(argv[3]));
-    if (mode == "decode" && argc == 4) return Decode(argv[2], argv[3]);
     if (mode == "compare" && argc == 3) return Compare(argv[2]);
-    std::fprintf(stderr, "usage: record FILE SECONDS | decode FILE OUT | compare FRAMES\n");
+    std::fprintf(stderr, "usage: record FILE SECONDS | compare FRAMES\n");
     return 2;
 }
