@@ -2,13 +2,17 @@
 // checks decoded frames against it. Modes:
 //   record FILE.avi SECONDS   show the pattern at (100, 80), 320 x 240, and
 //                             record it: interval 100, play rate 10
+//   decode FILE.avi OUT.raw   decode every frame with the platform's Video 1
+//                             decoder into top-down 24-bit rows
 //   compare FRAMES.raw        PSNR of each decoded frame against the pattern
 //                             phase its marker names; fails under 30 dB
 #include <windows.h>
 
 #include <mmsystem.h>
+#include <vfw.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -126,6 +130,55 @@ int Record(const char* file, int seconds) {
     return window.ended ? 0 : 1;
 }
 
+// Converts a bottom-up 5-5-5 picture into top-down 24-bit rows.
+void WriteRgb555(const std::vector<uint16_t>& picture, FILE* out) {
+    std::vector<unsigned char> row(Width * 3);
+    for (int y = Height - 1; y >= 0; --y) {
+        for (int x = 0; x < Width; ++x) {
+            const uint16_t p = picture[static_cast<size_t>(y) * Width + x] & 0x7FFF;
+            row[x * 3] = static_cast<unsigned char>((p & 0x1F) << 3);
+            row[x * 3 + 1] = static_cast<unsigned char>(((p >> 5) & 0x1F) << 3);
+            row[x * 3 + 2] = static_cast<unsigned char>(((p >> 10) & 0x1F) << 3);
+        }
+        std::fwrite(row.data(), 1, row.size(), out);
+    }
+}
+
+int Decode(const char* file, const char* out) {
+    AVIFileInit();
+    PAVISTREAM stream = nullptr;
+    if (AVIStreamOpenFromFileA(&stream, file, streamtypeVIDEO, 0, OF_READ, nullptr) != 0) return 2;
+    BITMAPINFOHEADER in{};
+    LONG size = sizeof in;
+    AVIStreamReadFormat(stream, 0, &in, &size);
+    BITMAPINFOHEADER rgb = {sizeof rgb,         Width, Height, 1, 16, BI_RGB,
+                            Width * Height * 2, 0,     0,      0, 0};
+    HIC decoder = ICLocate(ICTYPE_VIDEO, 0, &in, &rgb, ICMODE_DECOMPRESS);
+    if (!decoder || ICDecompressBegin(decoder, &in, &rgb) != ICERR_OK) return 3;
+    FILE* f = std::fopen(out, "wb");
+    std::vector<unsigned char> sample(in.biSizeImage * 2 + 4096);
+    std::vector<uint16_t> picture(static_cast<size_t>(Width) * Height);
+    int frames = 0, result = 0;
+    for (LONG pos = AVIStreamStart(stream); pos < AVIStreamEnd(stream) && !result; ++pos) {
+        LONG bytes = 0;
+        AVIStreamRead(stream, pos, 1, sample.data(), static_cast<LONG>(sample.size()), &bytes,
+                      nullptr);
+        if (bytes == 0) continue;  // a skipped position holds no frame
+        in.biSizeImage = static_cast<DWORD>(bytes);
+        if (ICDecompress(decoder, 0, &in, sample.data(), &rgb, picture.data()) != ICERR_OK)
+            result = 4;
+        WriteRgb555(picture, f);
+        ++frames;
+    }
+    std::fclose(f);
+    std::printf("decoded %d frames\n", frames);
+    ICDecompressEnd(decoder);
+    ICClose(decoder);
+    AVIStreamRelease(stream);
+    AVIFileExit();
+    return result ? result : frames > 0 ? 0 : 5;
+}
+
 int Compare(const char* frames) {
     FILE* f = std::fopen(frames, "rb");
     if (!f) return 2;
@@ -157,7 +210,8 @@ int Compare(const char* frames) {
 int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "record" && argc == 4) return Record(argv[2], std::atoi(argv[3]));
+    if (mode == "decode" && argc == 4) return Decode(argv[2], argv[3]);
     if (mode == "compare" && argc == 3) return Compare(argv[2]);
-    std::fprintf(stderr, "usage: record FILE SECONDS | compare FRAMES\n");
+    std::fprintf(stderr, "usage: record FILE SECONDS | decode FILE OUT | compare FRAMES\n");
     return 2;
 }

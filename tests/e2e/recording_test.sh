@@ -2,7 +2,7 @@
 # Records an animated 320 x 240 pattern for 3 s (interval 100, play rate 10)
 # and checks the file as players see it: one Video 1 stream of that size at
 # 10 frames per second lasting 3 s, decoded by ffmpeg without an error and
-# matching the pattern at 30 dB or more.
+# by the platform's own decoder, both matching the pattern at 30 dB or more.
 # Usage: recording_test.sh PATTERN_RECORDER.exe WORK_DIR
 set -u
 recorder=$1
@@ -37,3 +37,6 @@ errors=$(ffmpeg -v error -i "$avi" -f null - 2>&1)
 
 ffmpeg -v error -y -i "$avi" -f rawvideo -pix_fmt bgr24 "$work/ffmpeg.raw" || fail "ffmpeg"
 wine "$recorder" compare "$(winepath -w "$work/ffmpeg.raw")" || fail "ffmpeg's frames differ"
+wine "$recorder" decode "$(winepath -w "$avi")" "$(winepath -w "$work/platform.raw")" \
+  || fail "the platform's decoder failed"
+wine "$recorder" compare "$(winepath -w "$work/platform.raw")" || fail "its frames differ"
