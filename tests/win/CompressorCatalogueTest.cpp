@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "codecs/BuiltInCompressors.h"
 #include "options/CompressorCatalogue.h"
 #include "tests/win/FakeCompressors.h"
 
@@ -87,4 +88,18 @@ TEST(CompressorCatalogue, CurCompressorSelectsTheHandlerOrNothing) {
     EXPECT_EQ(pastTheEnd.CurCompressorHandler, 0x4356534Du);
     EXPECT_EQ(again.Chosen(again.Count()), nullptr);
     EXPECT_EQ(again.Chosen(-1), nullptr);
+}
+
+TEST(CompressorCatalogue, ListsTheBuiltInVideo1OnceUnderItsHandler) {
+    ASSERT_TRUE(InstallBuiltInCompressors());
+    RecordSettings settings;
+    CompressorCatalogue catalogue;
+    catalogue.Build(settings);
+    int found = 0;
+    for (int i = 0; i < catalogue.Count(); ++i) {
+        if (lstrcmpW(catalogue.Entry(i).szDescription, L"Video 1 (built-in)") != 0) continue;
+        ++found;
+        EXPECT_EQ(CodeOf(catalogue.Entry(i).fccHandler), "MSVC");
+    }
+    EXPECT_EQ(found, 1);
 }
