@@ -12,6 +12,7 @@
 #include "engine/FlashingWnd.h"
 #include "engine/FrameGrabber.h"
 #include "framework/ScopedHandles.h"
+#include "tests/win/MessageBoxes.h"
 #include "tests/win/ScreenProbe.h"
 
 namespace {
@@ -336,43 +337,7 @@ TEST_F(FrameGrabberTest, FailedAllocationIsReportedInABoxAndGivesNoFrame) {
     ShowBlackBorder();
     FrameBlockAlloc = FailingAlloc;
     // The box is modal on this thread; another one reads and closes it.
-    const DWORD grabber = GetCurrentThreadId();
-    auto box = std::async(std::launch::async, [grabber] {
-        HWND found = nullptr;
-        WaitUntil(
-            [&] {
-                EnumThreadWindows(
-                    grabber,
-                    [](HWND w, LPARAM out) {
-                        char cls[16] = {};
-                        GetClassNameA(w, cls, sizeof cls);
-                        if (std::strcmp(cls, "#32770") != 0) return TRUE;
-                        *reinterpret_cast<HWND*>(out) = w;
-                        return FALSE;
-                    },
-                    reinterpret_cast<LPARAM>(&found));
-                return found != nullptr;
-            },
-            10000);
-        std::string seen;
-        if (!found) return seen;
-        char text[64] = {};
-        GetWindowTextA(found, text, sizeof text);
-        seen = std::string(text) + "|";
-        EnumChildWindows(
-            found,
-            [](HWND child, LPARAM out) {
-                char cls[16] = {}, childText[64] = {};
-                GetClassNameA(child, cls, sizeof cls);
-                GetWindowTextA(child, childText, sizeof childText);
-                if (_stricmp(cls, "Static") == 0) *reinterpret_cast<std::string*>(out) += childText;
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&seen));
-        PostMessageA(found, WM_COMMAND, IDOK, 0);
-        return seen;
-    });
-
+    auto box = std::async(std::launch::async, [] { return AnswerMessageBox(IDOK); });
     EXPECT_EQ(Grab(false), nullptr);
     EXPECT_EQ(box.get(), "Error|Error reading a frame!");
     EXPECT_EQ(BorderPixel(), BorderIdleColour);
