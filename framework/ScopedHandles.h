@@ -67,6 +67,11 @@ public:
         m_handle = nullptr;
         return h;
     }
+    // Deletes the object held so far and takes the new one (or none).
+    void Reset(Handle handle = nullptr) {
+        if (m_handle) DeleteObject(m_handle);
+        m_handle = handle;
+    }
 
 private:
     Handle m_handle;

@@ -1,0 +1,37 @@
+// Arithmetic of the selection window: rectangles in screen pixels, the
+// fixed-size rectangle kept on the screen, and where the coordinate label goes.
+#pragma once
+
+// Left, top, right, bottom. Whether right and bottom are inclusive depends
+// on the use; the selection itself always reports them inclusive.
+struct SelRect {
+    int left, top, right, bottom;
+    bool operator==(const SelRect& o) const {
+        return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
+    }
+};
+
+// Swaps the x values or the y values where needed so that left <= right and top <= bottom.
+SelRect Normalize(SelRect r);
+
+// The inclusive rectangle of width x height around a centre, halves truncated toward zero.
+SelRect CentredRect(int centreX, int centreY, int width, int height);
+
+struct FixedPlacement {
+    SelRect rect;          // inclusive
+    int centreX, centreY;  // the centre after the corrections
+};
+
+// The fixed-size rectangle centred on the cursor, pushed back onto the screen:
+// left, then right, then top, then bottom edge, each seeing the one before.
+// A size larger than the screen leaves the left (top) edge negative.
+FixedPlacement PlaceFixedRect(int cursorX, int cursorY, int width, int height, int screenWidth,
+                              int screenHeight);
+
+struct LabelBox {
+    int x, y, width, height;
+};
+
+// The label of a text tw x th around the inclusive rectangle: above it, or
+// below when there is no room above; pulled left to end at the screen's right edge.
+LabelBox PlaceLabel(const SelRect& rect, int textWidth, int textHeight, int screenWidth);

@@ -1,0 +1,12 @@
+// Which listed window holds a point: the first rectangle in the list, which
+// is in stacking order, topmost first.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+#include "region/SelectionGeometry.h"
+
+// The rectangles have exclusive right and bottom edges, as windows report them.
+std::optional<std::size_t> FindWindowAt(const std::vector<SelRect>& rects, int x, int y);

@@ -1,0 +1,34 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "region/RegionMessage.h"
+
+TEST(RegionMessage, IsUserPlusHundred) { EXPECT_EQ(WM_USER_REGIONSELECTED, 1124u); }
+
+TEST(RegionMessage, LeftAndTopGoIntoWParamRightAndBottomIntoLParamLowHalfFirst) {
+    const RegionParams p = PackRegion({1, 2, 3, 4});
+    EXPECT_EQ(p.wParam, 0x00020001u);
+    EXPECT_EQ(p.lParam, 0x00040003u);
+}
+
+TEST(RegionMessage, EachHalfIsATwosComplementSixteenBitValue) {
+    const RegionParams p = PackRegion({-976, -8, 1023, 767});
+    EXPECT_EQ(p.wParam, 0xFFF8FC30u);
+    EXPECT_EQ(p.lParam, 0x02FF03FFu);
+    EXPECT_EQ(UnpackRegion(p.wParam, p.lParam), (SelRect{-976, -8, 1023, 767}));
+}
+
+TEST(RegionMessage, UnpackingSignExtendsEveryHalfAndIgnoresTheUpperWord) {
+    for (const SelRect& r : {SelRect{-32768, 32767, -1, 0}, SelRect{0, -1, 32767, -32768},
+                             SelRect{512, 384, 512, 384}})
+        EXPECT_EQ(UnpackRegion(PackRegion(r).wParam, PackRegion(r).lParam), r);
+    // A 64-bit LPARAM may arrive sign-extended from bit 31.
+    EXPECT_EQ(UnpackRegion(0xFFFFFFFFFFFEFFFFull, 0xFFFFFFFF80007FFFull),
+              (SelRect{-1, -2, 32767, -32768}));
+}
+
+TEST(RegionMessage, AOnePixelRectangleHasEqualParameters) {
+    const RegionParams p = PackRegion({300, 200, 300, 200});
+    EXPECT_EQ(p.wParam, p.lParam);
+}
