@@ -20,13 +20,14 @@ bool PauseGate::PauseRequested() const {
     return m_paused;
 }
 
-void PauseGate::WaitWhilePaused(const std::atomic<int32_t>& recordingActive) {
+bool PauseGate::WaitWhilePaused(const std::atomic<int32_t>& recordingActive) {
     std::unique_lock<std::mutex> guard(m_lock);
-    if (!m_paused) return;
+    if (!m_paused) return false;
     ++m_parked;
     // The stop clears the flag before it releases the gate; the timed wait
     // also covers a thread that fails and clears it without a release.
     while (m_paused && recordingActive.load() != 0)
         m_changed.wait_for(guard, std::chrono::milliseconds(50));
     --m_parked;
+    return true;
 }

@@ -18,8 +18,8 @@ public:
     bool PauseRequested() const;
 
     // Worker side, at a safe point: blocks while a pause is asked for and
-    // the recording is still active.
-    void WaitWhilePaused(const std::atomic<int32_t>& recordingActive);
+    // the recording is still active. Returns whether it waited.
+    bool WaitWhilePaused(const std::atomic<int32_t>& recordingActive);
 
     // How many threads are parked right now.
     int ParkedThreads() const { return m_parked.load(); }

@@ -10,6 +10,8 @@
 
 namespace {
 
+constexpr DWORD AudioStreamWaitMs = 2000;
+
 RecordingState& State() { return TheRecordingState; }
 bool RecordingActive() { return State().RecordingActive.load() != 0; }
 
@@ -43,11 +45,16 @@ BOOL CRcdAviThread::InitInstance() {
     run.area = {CaptureRect.left, CaptureRect.top, CaptureRect.right - CaptureRect.left + 1,
                 CaptureRect.bottom - CaptureRect.top + 1};
     State().PausedTime = 0;
+    {
+        std::lock_guard<std::mutex> guard(State().AviFileLock);
+        State().FirstFrameWritten = 0;
+        State().AudioStreamSettled = 0;
+    }
     if (TakeProbe(run, run.area.width, run.area.height)) {
         if (Compressor) FitToChosenCompressor(run);
         if (!run.frameFailed) OpenFile(run);
     }
-    if (!run.fileResult && !run.frameFailed && RecordingActive()) RecordFrames(run, timeGetTime());
+    if (!run.fileResult && !run.frameFailed && RecordingActive()) RecordFrames(run);
     CleanUp(run);
     Notify(run);
     return FALSE;
@@ -100,34 +107,59 @@ void CRcdAviThread::OpenFile(Run& run) {
         border->ShowWindow(SW_SHOW);
     }
     AVIFileInit();
-    PAVIFILE file = nullptr;
-    HRESULT hr = AVIFileOpenA(&file, FileName.c_str(), OF_WRITE | OF_CREATE, nullptr);
-    State().RecordingAviFile = file;
-    if (hr == 0) {
-        AVISTREAMINFOA header = VideoStreamHeader(*run.probe, PlayRate);
-        hr = AVIFileCreateStreamA(file, &run.stream, &header);
-    }
-    if (hr == 0) {
-        run.options.fccType = streamtypeVIDEO;
-        run.options.fccHandler = run.compressorInUse;
-        run.options.dwKeyFrameEvery = static_cast<DWORD>(KeyFrames);
-        run.options.dwQuality = static_cast<DWORD>(VideoQuality);
-        run.options.dwFlags = AVICOMPRESSF_KEYFRAMES | AVICOMPRESSF_VALID;
-        hr = AVIMakeCompressedStream(&run.compressed, run.stream, &run.options, nullptr);
-    }
-    if (hr == 0) hr = AVIStreamSetFormat(run.compressed, 0, run.probe, FormatSize(*run.probe));
-    if (hr != 0) Fail(run, hr);
+    const HRESULT hr = CreateVideoStream(run);
     ReleaseFrame(run.probe);
     run.probe = nullptr;
+    if (hr != 0) {
+        Fail(run, hr);
+        return;
+    }
+    // Only a file whose video stream is complete is handed to the audio
+    // thread: a stream added earlier would leave this one's format empty.
+    State().RecordingAviFile = run.file;
 }
 
-void CRcdAviThread::RecordFrames(Run& run, DWORD start) {
-    bool first = true;
-    uint32_t position = 0, lastWritten = 0, lastHalf = 0;
-    WPARAM framesWritten = 0;
-    for (;;) {
+HRESULT CRcdAviThread::CreateVideoStream(Run& run) {
+    std::lock_guard<std::mutex> guard(State().AviFileLock);
+    HRESULT hr = AVIFileOpenA(&run.file, FileName.c_str(), OF_WRITE | OF_CREATE, nullptr);
+    if (hr != 0) return hr;
+    AVISTREAMINFOA header = VideoStreamHeader(*run.probe, PlayRate);
+    hr = AVIFileCreateStreamA(run.file, &run.stream, &header);
+    if (hr != 0) return hr;
+    run.options.fccType = streamtypeVIDEO;
+    run.options.fccHandler = run.compressorInUse;
+    run.options.dwKeyFrameEvery = static_cast<DWORD>(KeyFrames);
+    run.options.dwQuality = static_cast<DWORD>(VideoQuality);
+    run.options.dwFlags = AVICOMPRESSF_KEYFRAMES | AVICOMPRESSF_VALID;
+    hr = AVIMakeCompressedStream(&run.compressed, run.stream, &run.options, nullptr);
+    if (hr != 0) return hr;
+    return AVIStreamSetFormat(run.compressed, 0, run.probe, FormatSize(*run.probe));
+}
+
+// The writer takes no new stream once a frame is in the file, so with sound
+// on the first frame waits (2 s at most) for the audio thread's stream.
+void CRcdAviThread::WaitForAudioStream() {
+    if (!RecordAudio) return;
+    const DWORD start = timeGetTime();
+    while (RecordingActive() && !State().AudioStreamSettled.load() &&
+           timeGetTime() - start < AudioStreamWaitMs)
+        Sleep(10);
+}
+
+HRESULT CRcdAviThread::WriteFrame(Run& run, uint32_t position, BITMAPINFOHEADER* frame) {
+    std::lock_guard<std::mutex> guard(State().AviFileLock);
+    State().FirstFrameWritten = 1;
+    return AVIStreamWrite(run.compressed, static_cast<LONG>(position), 1, PixelsOf(frame),
+                          static_cast<LONG>(frame->biSizeImage), 0, nullptr, nullptr);
+}
+
+void CRcdAviThread::RecordFrames(Run& run) {
+    WaitForAudioStream();
+    const DWORD start = timeGetTime();
+    Loop loop;
+    do {
         const uint32_t elapsed =
-            first ? 0 : ElapsedRecordingTime(timeGetTime(), State().PausedTime.load(), start);
+            loop.first ? 0 : ElapsedRecordingTime(timeGetTime(), State().PausedTime.load(), start);
         BITMAPINFOHEADER* frame =
             GrabFrame(run.area.left, run.area.top, run.area.width, run.area.height, false);
         if (!frame) {
@@ -135,26 +167,30 @@ void CRcdAviThread::RecordFrames(Run& run, DWORD start) {
             State().RecordingActive = 0;
             return;
         }
-        position = FramePosition(first, position, elapsed, RecordInterval);
-        if (ShouldWriteFrame(first, position, lastWritten)) {
-            const HRESULT hr =
-                AVIStreamWrite(run.compressed, static_cast<LONG>(position), 1, PixelsOf(frame),
-                               static_cast<LONG>(frame->biSizeImage), 0, nullptr, nullptr);
-            if (hr != 0) {
-                Fail(run, hr);
-                ReleaseFrame(frame);
-                return;
-            }
-            ++framesWritten;
-            if (StatusDue(elapsed, lastHalf))
-                PostMessageA(MainWindow, WM_RECORD_STATUS, framesWritten, StatusSeconds(elapsed));
-            lastWritten = position;
-        }
-        first = false;
+        const bool stored = StoreFrame(run, loop, frame, elapsed);
         ReleaseFrame(frame);
+        if (!stored) return;
         SleepAfterFrame();
-        if (!RecordingActive()) return;
+    } while (RecordingActive());
+}
+
+// Writes the frame at its position unless the position was taken already;
+// false when the write failed.
+bool CRcdAviThread::StoreFrame(Run& run, Loop& loop, BITMAPINFOHEADER* frame, uint32_t elapsed) {
+    loop.position = FramePosition(loop.first, loop.position, elapsed, RecordInterval);
+    const bool write = ShouldWriteFrame(loop.first, loop.position, loop.lastWritten);
+    loop.first = false;
+    if (!write) return true;
+    const HRESULT hr = WriteFrame(run, loop.position, frame);
+    if (hr != 0) {
+        Fail(run, hr);
+        return false;
     }
+    ++loop.framesWritten;
+    if (StatusDue(elapsed, loop.lastHalf))
+        PostMessageA(MainWindow, WM_RECORD_STATUS, loop.framesWritten, StatusSeconds(elapsed));
+    loop.lastWritten = loop.position;
+    return true;
 }
 
 // The sleep between frames is the thread's safe point: a pause parks it
@@ -175,9 +211,13 @@ void CRcdAviThread::CleanUp(Run& run) {
     AVICOMPRESSOPTIONS* options[] = {&run.options};
     AVISaveOptionsFree(1, options);
     while (State().AudioThreadActive.load() != 0) Sleep(100);
-    if (PAVIFILE file = State().RecordingAviFile.exchange(nullptr)) AVIFileRelease(file);
-    if (run.stream) AVIStreamRelease(run.stream);
-    if (run.compressed) AVIStreamRelease(run.compressed);
+    State().RecordingAviFile = nullptr;
+    {
+        std::lock_guard<std::mutex> guard(State().AviFileLock);
+        if (run.file) AVIFileRelease(run.file);
+        if (run.stream) AVIStreamRelease(run.stream);
+        if (run.compressed) AVIStreamRelease(run.compressed);
+    }
     AVIFileExit();
     CFlashingWnd* border = State().BorderWindow.load();
     if (ShowBorder && border) border->ShowWindow(SW_HIDE);

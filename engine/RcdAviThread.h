@@ -25,6 +25,7 @@ public:
     int PlayRate = 10;
     int ShowCursor = 1;
     int ShowBorder = 1;
+    int RecordAudio = 0;                 // an audio thread adds its stream to the file
     const ICINFO* Compressor = nullptr;  // null: the default compressor
     HWND MainWindow = nullptr;
     const RecordSettings* Settings = nullptr;  // read live by every grab
@@ -39,6 +40,7 @@ private:
         CaptureArea area = {};
         uint32_t compressorInUse = FourccMSVC;
         BITMAPINFOHEADER* probe = nullptr;
+        PAVIFILE file = nullptr;
         PAVISTREAM stream = nullptr;
         PAVISTREAM compressed = nullptr;
         AVICOMPRESSOPTIONS options = {};
@@ -46,10 +48,23 @@ private:
         bool frameFailed = false;  // a frame block could not be allocated
     };
 
+    // The frame loop's own state.
+    struct Loop {
+        bool first = true;
+        uint32_t position = 0;
+        uint32_t lastWritten = 0;
+        uint32_t lastHalf = 0;
+        WPARAM framesWritten = 0;
+    };
+
     bool TakeProbe(Run& run, int width, int height);
     void FitToChosenCompressor(Run& run);
     void OpenFile(Run& run);
-    void RecordFrames(Run& run, DWORD start);
+    HRESULT CreateVideoStream(Run& run);
+    void WaitForAudioStream();
+    void RecordFrames(Run& run);
+    bool StoreFrame(Run& run, Loop& loop, BITMAPINFOHEADER* frame, uint32_t elapsed);
+    HRESULT WriteFrame(Run& run, uint32_t position, BITMAPINFOHEADER* frame);
     void SleepAfterFrame();
     void CleanUp(Run& run);
     void Notify(const Run& run);

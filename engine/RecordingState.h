@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 
 #include "engine/PauseGate.h"
 
@@ -32,6 +33,16 @@ struct RecordingState {
 
     // Pause and resume of the recording threads, at their safe points.
     PauseGate Pause;
+
+    // The platform's AVI writer is not safe for calls on one file from two
+    // threads, so every call on the recording's file is made under this lock.
+    std::mutex AviFileLock;
+    // Under AviFileLock: the writer refuses a stream added after the first
+    // frame, so the audio thread adds its stream only while this is 0, and
+    // the video thread waits a little, before its first frame, until the
+    // audio thread has settled its stream (made it or given up).
+    int32_t FirstFrameWritten = 0;
+    std::atomic<int32_t> AudioStreamSettled{0};
 };
 
 static_assert(std::atomic<int32_t>::is_always_lock_free, "flags must be plain words");

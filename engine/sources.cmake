@@ -1,4 +1,5 @@
 list(APPEND BRANTLE_PORTABLE_SOURCES
+    engine/AudioRing.cpp
     engine/BorderGeometry.cpp
     engine/CompressorFitting.cpp
     engine/FrameBlock.cpp
@@ -9,6 +10,8 @@ list(APPEND BRANTLE_PORTABLE_SOURCES
 list(APPEND BRANTLE_WIN_SOURCES
     engine/FlashingWnd.cpp
     engine/FrameGrabber.cpp
+    engine/RcdAudioThread.cpp
     engine/RcdAviThread.cpp
     engine/RecordingMessages.cpp
 )
+list(APPEND BRANTLE_WIN_LIBS dsound ole32 dxguid)

@@ -23,7 +23,7 @@ bool Eventually(Condition condition) {
 TEST(PauseGate, PassesStraightThroughWithoutAPause) {
     PauseGate gate;
     std::atomic<int32_t> active{1};
-    gate.WaitWhilePaused(active);
+    EXPECT_FALSE(gate.WaitWhilePaused(active));
     EXPECT_EQ(gate.ParkedThreads(), 0);
 }
 
@@ -32,10 +32,7 @@ TEST(PauseGate, ParksAThreadUntilReleased) {
     std::atomic<int32_t> active{1};
     std::atomic<bool> passed{false};
     gate.RequestPause();
-    std::thread worker([&] {
-        gate.WaitWhilePaused(active);
-        passed = true;
-    });
+    std::thread worker([&] { passed = gate.WaitWhilePaused(active); });
     ASSERT_TRUE(Eventually([&] { return gate.ParkedThreads() == 1; }));
     EXPECT_FALSE(passed);
     gate.Release();

@@ -1,0 +1,25 @@
+#include "engine/AudioRing.h"
+
+AudioRingLayout ComputeAudioRing(uint32_t avgBytesPerSec, uint16_t blockAlign) {
+    uint16_t block = avgBytesPerSec >= 8192 ? static_cast<uint16_t>(avgBytesPerSec / 8) : 1024;
+    block = static_cast<uint16_t>(block - block % blockAlign);
+    return {block, AudioRingBlocks * static_cast<uint32_t>(block)};
+}
+
+uint32_t BlockEndOffset(int k, uint32_t blockSize) { return k * blockSize - 1; }
+
+uint32_t CapturedBytes(uint32_t readCursor, uint32_t nextReadOffset, uint32_t ringSize) {
+    return readCursor >= nextReadOffset ? readCursor - nextReadOffset
+                                        : readCursor + ringSize - nextReadOffset;
+}
+
+uint32_t WholeBlockBytes(uint32_t captured, uint32_t blockSize) {
+    return captured - captured % blockSize;
+}
+
+uint32_t OffsetAfterTake(uint32_t nextReadOffset, uint32_t firstLength, bool hasSecondPiece,
+                         uint32_t secondLength, uint32_t ringSize) {
+    uint32_t offset = (nextReadOffset + firstLength) % ringSize;
+    if (hasSecondPiece) offset = (offset + secondLength) % ringSize;
+    return offset;
+}

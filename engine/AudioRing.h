@@ -1,0 +1,29 @@
+// The arithmetic of the audio capture ring: 16 blocks of about 125 ms each,
+// taken from the ring in whole blocks only and written as stream samples.
+#pragma once
+
+#include <cstdint>
+
+constexpr int AudioRingBlocks = 16;
+
+struct AudioRingLayout {
+    uint32_t blockSize;  // bytes, a whole number of sample frames
+    uint32_t ringSize;   // bytes, AudioRingBlocks blocks
+};
+
+// One eighth of a second per block (1024 bytes below 8192 bytes a second),
+// cut down to whole sample frames. blockAlign must not be 0.
+AudioRingLayout ComputeAudioRing(uint32_t avgBytesPerSec, uint16_t blockAlign);
+
+// Where the notification for the end of block k (1..16) sits in the ring.
+uint32_t BlockEndOffset(int k, uint32_t blockSize);
+
+// Bytes captured since nextReadOffset, up to the read cursor, in ring order.
+uint32_t CapturedBytes(uint32_t readCursor, uint32_t nextReadOffset, uint32_t ringSize);
+
+// The part of the captured bytes that fills whole blocks.
+uint32_t WholeBlockBytes(uint32_t captured, uint32_t blockSize);
+
+// The read offset after taking a locked range of one or two pieces.
+uint32_t OffsetAfterTake(uint32_t nextReadOffset, uint32_t firstLength, bool hasSecondPiece,
+                         uint32_t secondLength, uint32_t ringSize);

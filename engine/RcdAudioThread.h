@@ -1,0 +1,41 @@
+// Records sound into its own stream of the running recording's AVI file:
+// a looping 16-block capture ring, one event at the end of every block, and
+// every whole block captured moved into the file.
+#pragma once
+
+#include <windows.h>
+
+#include <mmsystem.h>
+
+#include <dsound.h>
+#include <vfw.h>
+
+#include "engine/AudioRing.h"
+#include "framework/ComPtr.h"
+#include "framework/WinThread.h"
+
+class CRcdAudioThread : public CWinThread {
+public:
+    BOOL InitInstance() override;
+
+private:
+    // One run's capture state, released by the clean-up.
+    struct Capture {
+        WAVEFORMATEX format = {};
+        ComPtr<IDirectSoundCaptureBuffer> buffer;
+        ComPtr<IDirectSoundNotify> notifier;
+        HANDLE blockEvent = nullptr;
+        AudioRingLayout ring = {};
+        uint32_t nextReadOffset = 0;
+        PAVISTREAM stream = nullptr;
+    };
+
+    static PAVIFILE WaitForFile();
+    static void CreateStream(Capture& capture, PAVIFILE file);
+    static HRESULT StartCapture(Capture& capture);
+    static void CaptureUntilStopped(Capture& capture);
+    static void DropCapturedSound(Capture& capture);
+    static HRESULT ProcessStep(Capture& capture);
+    static HRESULT StopCapture(Capture& capture);
+    static void CleanUp(Capture& capture);
+};

@@ -1,0 +1,45 @@
+#include <gtest/gtest.h>
+
+#include "engine/AudioRing.h"
+
+TEST(AudioRing, BlockAndRingSizesForEveryCandidateFormat) {
+    struct Expected {
+        uint32_t rate, bits, channels, block, ring;
+    };
+    const Expected table[] = {
+        {8000, 8, 1, 1024, 16384},     {8000, 16, 1, 2000, 32000},    {8000, 8, 2, 2000, 32000},
+        {8000, 16, 2, 4000, 64000},    {11025, 8, 1, 1378, 22048},    {11025, 16, 1, 2756, 44096},
+        {11025, 8, 2, 2756, 44096},    {11025, 16, 2, 5512, 88192},   {22050, 8, 1, 2756, 44096},
+        {22050, 16, 1, 5512, 88192},   {22050, 8, 2, 5512, 88192},    {22050, 16, 2, 11024, 176384},
+        {44100, 8, 1, 5512, 88192},    {44100, 16, 1, 11024, 176384}, {44100, 8, 2, 11024, 176384},
+        {44100, 16, 2, 22048, 352768},
+    };
+    for (const Expected& e : table) {
+        const uint16_t align = static_cast<uint16_t>(e.bits / 8 * e.channels);
+        const AudioRingLayout ring = ComputeAudioRing(e.rate * align, align);
+        EXPECT_EQ(ring.blockSize, e.block) << e.rate << " " << e.bits << " " << e.channels;
+        EXPECT_EQ(ring.ringSize, e.ring) << e.rate << " " << e.bits << " " << e.channels;
+        EXPECT_EQ(ring.blockSize % align, 0u);
+    }
+}
+
+TEST(AudioRing, NotificationsSitAtTheLastByteOfEachBlock) {
+    EXPECT_EQ(BlockEndOffset(1, 22048), 22047u);
+    EXPECT_EQ(BlockEndOffset(16, 22048), 352767u);
+}
+
+TEST(AudioRing, OnlyWholeBlocksAreTakenAndWrappedRangesAreContiguous) {
+    const uint32_t block = 1000, ring = 16000;
+    EXPECT_EQ(WholeBlockBytes(CapturedBytes(999, 0, ring), block), 0u);  // less than a block
+    EXPECT_EQ(WholeBlockBytes(CapturedBytes(2500, 0, ring), block), 2000u);
+    // The read cursor has wrapped past the ring's end: 15000..16000 and 0..1200.
+    const uint32_t captured = CapturedBytes(1200, 15000, ring);
+    EXPECT_EQ(captured, 2200u);
+    const uint32_t take = WholeBlockBytes(captured, block);
+    EXPECT_EQ(take, 2000u);
+    // Locked as 1000 bytes at the end and 1000 at the start.
+    EXPECT_EQ(OffsetAfterTake(15000, 1000, true, 1000, ring), 1000u);
+    EXPECT_EQ(OffsetAfterTake(15000, 1000, false, 0, ring), 0u);
+    EXPECT_EQ(OffsetAfterTake(3000, 2000, false, 0, ring), 5000u);
+    EXPECT_EQ(CapturedBytes(4000, 4000, ring), 0u);
+}
