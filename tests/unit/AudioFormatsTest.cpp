@@ -55,14 +55,6 @@ TEST(AudioFormats, EachCandidateHasItsRateShapeSizesAndLabelAndKeepsTagAndExtraS
     }
 }
 
-TEST(AudioFormats, LabelSaysStereoForAnyChannelCountButOne) {
-    PcmFormat format;
-    format.nSamplesPerSec = 48000;
-    format.wBitsPerSample = 24;
-    format.nChannels = 6;
-    EXPECT_EQ(FormatLabel(format), "48000 Hz, 24-bit Stereo");
-}
-
 TEST(AudioFormats, ChosenCandidateIsPcmWithItsFieldsAndNoneIsTheBareTag) {
     const PcmFormat seven = CaptureFormatFor(7);
     EXPECT_EQ(seven.wFormatTag, WaveFormatPcm);

@@ -92,30 +92,14 @@ TEST_F(AudioCatalogueTest, StartupOpensTheChosenDeviceAndProbesEveryCandidate) {
     EXPECT_EQ(catalogue.Devices().Description(catalogue.Devices().Chosen()),
               "Monitor of Null Output");
     EXPECT_EQ(settings.RecordAudio, 1);
-    std::string supported;
+    // Measured under Wine with PulseAudio: every candidate can be captured.
     for (int i = 0; i < CandidateCount; ++i) {
         PcmFormat format;
         MakeCandidateFormat(i, format);
-        if (catalogue.Supported()[i]) supported += " [" + FormatLabel(format) + "]";
+        std::cout << FormatLabel(format) << (catalogue.Supported()[i] ? "" : ": not")
+                  << " supported\n";
+        EXPECT_TRUE(catalogue.Supported()[i]) << i;
     }
-    std::cout << "supported:" << supported << "\n";
-    for (int i = 0; i < CandidateCount; ++i) EXPECT_TRUE(catalogue.Supported()[i]) << i;
-
-    // The opened device captures in the format start-up chose.
-    WAVEFORMATEX format = CurrentCaptureFormat();
-    ExpectCandidate(format, 0);
-    DSCBUFFERDESC description{};
-    description.dwSize = sizeof(DSCBUFFERDESC1);
-    description.dwBufferBytes = format.nAvgBytesPerSec;
-    description.lpwfxFormat = &format;
-    IDirectSoundCaptureBuffer* buffer = nullptr;
-    ASSERT_EQ(CaptureDevice()->CreateCaptureBuffer(&description, &buffer, nullptr), DS_OK);
-    EXPECT_EQ(buffer->Start(DSCBSTART_LOOPING), DS_OK);
-    DWORD status = 0;
-    EXPECT_EQ(buffer->GetStatus(&status), DS_OK);
-    EXPECT_TRUE(status & DSCBSTATUS_CAPTURING);
-    buffer->Stop();
-    buffer->Release();
 }
 
 TEST_F(AudioCatalogueTest, StartupCapturesInTheStoredFormatOrTheLowestWhenNoneIsStored) {
