@@ -8,6 +8,8 @@
 
 namespace {
 
+constexpr DWORD SoundStartWaitMs = 2500;
+
 RecordingState& State() { return TheRecordingState; }
 bool RecordingActive() { return State().RecordingActive.load() != 0; }
 
@@ -31,8 +33,9 @@ BOOL CRcdAudioThread::InitInstance() {
     capture.blockEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     if (PAVIFILE file = WaitForFile()) {
         CreateStream(capture, file);
+        if (capture.stream && SUCCEEDED(StartCapture(capture))) WaitForSound(capture);
+        State().AudioStreamSettled = 1;
         if (capture.stream) {
-            StartCapture(capture);
             CaptureUntilStopped(capture);
             StopCapture(capture);
         }
@@ -68,7 +71,18 @@ void CRcdAudioThread::CreateStream(Capture& capture, PAVIFILE file) {
             }
         }
     }
-    State().AudioStreamSettled = 1;
+}
+
+// A started device delivers its first sound only after a while (about 1.5 s
+// measured under Wine); the picture starts when the sound does, so that the
+// two stay together from the first frame.
+void CRcdAudioThread::WaitForSound(Capture& capture) {
+    const DWORD start = timeGetTime();
+    DWORD captureCursor = 0, readCursor = 0;
+    while (RecordingActive() && timeGetTime() - start < SoundStartWaitMs &&
+           SUCCEEDED(capture.buffer->GetCurrentPosition(&captureCursor, &readCursor)) &&
+           readCursor == 0)
+        Sleep(10);
 }
 
 HRESULT CRcdAudioThread::StartCapture(Capture& capture) {

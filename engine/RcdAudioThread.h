@@ -33,6 +33,7 @@ private:
     static PAVIFILE WaitForFile();
     static void CreateStream(Capture& capture, PAVIFILE file);
     static HRESULT StartCapture(Capture& capture);
+    static void WaitForSound(Capture& capture);
     static void CaptureUntilStopped(Capture& capture);
     static void DropCapturedSound(Capture& capture);
     static HRESULT ProcessStep(Capture& capture);

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr DWORD AudioStreamWaitMs = 2000;
+constexpr DWORD AudioStreamWaitMs = 3000;
 
 RecordingState& State() { return TheRecordingState; }
 bool RecordingActive() { return State().RecordingActive.load() != 0; }
@@ -137,7 +137,8 @@ HRESULT CRcdAviThread::CreateVideoStream(Run& run) {
 }
 
 // The writer takes no new stream once a frame is in the file, so with sound
-// on the first frame waits (2 s at most) for the audio thread's stream.
+// on the first frame waits (3 s at most) until the audio thread has its
+// stream and its sound is coming in.
 void CRcdAviThread::WaitForAudioStream() {
     if (!RecordAudio) return;
     const DWORD start = timeGetTime();

@@ -1,7 +1,9 @@
 // Records an animated test pattern with the video recording thread and
 // checks decoded frames against it. Modes:
-//   record FILE.avi SECONDS   show the pattern at (100, 80), 320 x 240, and
-//                             record it: interval 100, play rate 10
+//   record FILE.avi SECONDS [--interval MS] [--audio CANDIDATE] [--pauses N]
+//                             show the pattern at (100, 80), 320 x 240, and
+//                             record it to play in real time, with sound from the
+//                             capture device when asked, pausing N times
 //   decode FILE.avi OUT.raw   decode every frame with the platform's Video 1
 //                             decoder into top-down 24-bit rows
 //   compare FRAMES.raw        PSNR of each decoded frame against the pattern
@@ -9,6 +11,7 @@
 #include <windows.h>
 
 #include <mmsystem.h>
+
 #include <vfw.h>
 
 #include <cmath>
@@ -19,10 +22,12 @@
 #include <vector>
 
 #include "codecs/BuiltInCompressors.h"
+#include "engine/RcdAudioThread.h"
 #include "engine/RcdAviThread.h"
 #include "engine/RecordingMessages.h"
 #include "engine/RecordingState.h"
 #include "framework/Wnd.h"
+#include "options/AudioFormatCatalogue.h"
 
 namespace {
 
@@ -103,27 +108,66 @@ void PumpUntil(DWORD limitMs, bool (*done)(PatternWindow&), PatternWindow& windo
     }
 }
 
-int Record(const char* file, int seconds) {
-    if (!InstallBuiltInCompressors()) return 2;
+struct RecordOptions {
+    int seconds = 3;
+    int interval = 100;
+    int audioFormat = -1;  // a candidate to record sound in, or none
+    int pauses = 0;        // pauses of one second, spread over the recording
+};
+
+void StartThreads(const std::string& file, const RecordOptions& options, HWND window) {
     static RecordSettings settings;
     settings.ShowMouseDown = 0;
-    PatternWindow window;
-    auto* thread = AfxBeginThread<CRcdAviThread>(THREAD_PRIORITY_HIGHEST, 0, CREATE_SUSPENDED);
-    thread->FileName = file;
-    thread->CaptureRect = {Left, Top, Left + Width - 1, Top + Height - 1};
-    thread->ShowBorder = 0;
-    thread->ShowCursor = 0;
-    thread->MainWindow = window.GetSafeHwnd();
-    thread->Settings = &settings;
+    auto* video = AfxBeginThread<CRcdAviThread>(THREAD_PRIORITY_HIGHEST, 0, CREATE_SUSPENDED);
+    video->FileName = file;
+    video->CaptureRect = {Left, Top, Left + Width - 1, Top + Height - 1};
+    video->RecordInterval = options.interval;
+    video->PlayRate = 1000 / options.interval;  // plays in real time
+    video->ShowBorder = 0;
+    video->ShowCursor = 0;
+    video->RecordAudio = options.audioFormat >= 0;
+    video->MainWindow = window;
+    video->Settings = &settings;
     TheRecordingState.RecordingActive = 1;
-    thread->ResumeThread();
+    video->ResumeThread();
+    if (options.audioFormat >= 0)
+        AfxBeginThread<CRcdAudioThread>(THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED)
+            ->ResumeThread();
+}
+
+// Pauses and resumes as the controller does: the pause's length is added to
+// the paused time before the threads go on.
+void PauseFor(DWORD ms, PatternWindow& window) {
+    const DWORD start = timeGetTime();
+    TheRecordingState.Pause.RequestPause();
+    PumpUntil(
+        ms, [](PatternWindow&) { return false; }, window);
+    TheRecordingState.PausedTime += timeGetTime() - start;
+    TheRecordingState.Pause.Release();
+}
+
+int Record(const std::string& file, const RecordOptions& options) {
+    if (!InstallBuiltInCompressors()) return 2;
+    PatternWindow window;
+    if (options.audioFormat >= 0) {
+        static RecordSettings audioSettings;
+        audioSettings.AudioFormat = options.audioFormat;
+        AudioFormatCatalogue catalogue;
+        catalogue.Build(audioSettings);
+        std::printf("capture format %lu Hz %u channels\n", CurrentCaptureFormat().nSamplesPerSec,
+                    CurrentCaptureFormat().nChannels);
+    }
+    StartThreads(file, options, window.GetSafeHwnd());
     HDC screen = GetDC(nullptr);
     std::printf("screen depth %d\n", GetDeviceCaps(screen, BITSPIXEL));
     std::fflush(stdout);
     ReleaseDC(nullptr, screen);
-    const DWORD recordFor = static_cast<DWORD>(seconds) * 1000;
-    PumpUntil(
-        recordFor, [](PatternWindow& w) { return w.ended; }, window);
+    const DWORD stretch = static_cast<DWORD>(options.seconds) * 1000 / (options.pauses + 1);
+    for (int i = 0; i <= options.pauses && !window.ended; ++i) {
+        if (i > 0) PauseFor(1000, window);
+        PumpUntil(
+            stretch, [](PatternWindow& w) { return w.ended; }, window);
+    }
     TheRecordingState.RecordingActive = 0;
     PumpUntil(
         30000, [](PatternWindow& w) { return w.ended; }, window);
@@ -205,13 +249,28 @@ int Compare(const char* frames) {
     return count > 0 && worst >= 30.0 ? 0 : 1;
 }
 
+RecordOptions ParseRecordOptions(int argc, char** argv) {
+    RecordOptions options;
+    options.seconds = std::atoi(argv[3]);
+    for (int i = 4; i + 1 < argc; i += 2) {
+        const std::string name = argv[i];
+        const int value = std::atoi(argv[i + 1]);
+        if (name == "--interval") options.interval = value;
+        if (name == "--audio") options.audioFormat = value;
+        if (name == "--pauses") options.pauses = value;
+    }
+    return options;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
-    if (mode == "record" && argc == 4) return Record(argv[2], std::atoi(argv[3]));
+    if (mode == "record" && argc >= 4) return Record(argv[2], ParseRecordOptions(argc, argv));
     if (mode == "decode" && argc == 4) return Decode(argv[2], argv[3]);
     if (mode == "compare" && argc == 3) return Compare(argv[2]);
-    std::fprintf(stderr, "usage: record FILE SECONDS | decode FILE OUT | compare FRAMES\n");
+    std::fprintf(stderr,
+                 "usage: record FILE SECONDS [--interval MS] [--audio CANDIDATE] [--pauses N]"
+                 " | decode FILE OUT | compare FRAMES\n");
     return 2;
 }
