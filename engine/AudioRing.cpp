@@ -23,3 +23,19 @@ uint32_t OffsetAfterTake(uint32_t nextReadOffset, uint32_t firstLength, bool has
     if (hasSecondPiece) offset = (offset + secondLength) % ringSize;
     return offset;
 }
+
+uint32_t PauseBytes(uint32_t pauseMs, uint32_t avgBytesPerSec, uint16_t blockAlign) {
+    const uint64_t bytes = static_cast<uint64_t>(pauseMs) * avgBytesPerSec / 1000;
+    return static_cast<uint32_t>(bytes - bytes % blockAlign);
+}
+
+uint32_t OffsetAfterPause(uint32_t offsetBeforePause, uint32_t pauseBytes, uint32_t readCursor,
+                          const AudioRingLayout& ring) {
+    const uint32_t target = static_cast<uint32_t>(
+        (static_cast<uint64_t>(offsetBeforePause) + pauseBytes) % ring.ringSize);
+    // Seen from the target, the cursor is almost a whole ring ahead only when
+    // the target lies just past it.
+    const bool beyondCursor =
+        CapturedBytes(readCursor, target, ring.ringSize) > ring.ringSize - ring.blockSize;
+    return beyondCursor ? readCursor : target;
+}

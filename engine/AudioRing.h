@@ -21,8 +21,19 @@ uint32_t BlockEndOffset(int k, uint32_t blockSize);
 // Bytes captured since nextReadOffset, up to the read cursor, in ring order.
 uint32_t CapturedBytes(uint32_t readCursor, uint32_t nextReadOffset, uint32_t ringSize);
 
-// The part of the captured bytes that fills whole blocks.
+// The part of the captured bytes that fills whole units (blocks, or sample
+// frames when the ring is emptied before a pause).
 uint32_t WholeBlockBytes(uint32_t captured, uint32_t blockSize);
+
+// Bytes of sound in a pause of the given length, in whole sample frames.
+uint32_t PauseBytes(uint32_t pauseMs, uint32_t avgBytesPerSec, uint16_t blockAlign);
+
+// Where reading goes on after a pause: as many bytes past the point reached
+// before it as the pause lasted, so the sound stays with the picture, which
+// leaves the pause out too. A point that the device has not reached yet (the
+// thread parked late) becomes the read cursor.
+uint32_t OffsetAfterPause(uint32_t offsetBeforePause, uint32_t pauseBytes, uint32_t readCursor,
+                          const AudioRingLayout& ring);
 
 // The read offset after taking a locked range of one or two pieces.
 uint32_t OffsetAfterTake(uint32_t nextReadOffset, uint32_t firstLength, bool hasSecondPiece,

@@ -114,34 +114,45 @@ HRESULT CRcdAudioThread::StartCapture(Capture& capture) {
 // is dropped at the resume, as the video leaves the pause out too.
 void CRcdAudioThread::CaptureUntilStopped(Capture& capture) {
     while (RecordingActive()) {
-        if (State().Pause.WaitWhilePaused(State().RecordingActive)) DropCapturedSound(capture);
+        if (State().Pause.PauseRequested()) SitOutPause(capture);
         const DWORD woken =
             MsgWaitForMultipleObjects(1, &capture.blockEvent, FALSE, 50, QS_ALLEVENTS);
-        if (woken == WAIT_OBJECT_0 && ProcessStep(capture) < 0) {
+        if (woken == WAIT_OBJECT_0 && ProcessStep(capture, capture.ring.blockSize) < 0) {
             State().RecordingActive = 0;
             return;
         }
     }
 }
 
-void CRcdAudioThread::DropCapturedSound(Capture& capture) {
+// Takes all sound up to the pause, parks, and goes on reading as far past
+// it as the pause lasted: what the device captured meanwhile is left out.
+void CRcdAudioThread::SitOutPause(Capture& capture) {
+    if (ProcessStep(capture, capture.format.nBlockAlign) < 0) {
+        State().RecordingActive = 0;
+        return;
+    }
+    const uint32_t pausedBefore = State().PausedTime.load();
+    if (!State().Pause.WaitWhilePaused(State().RecordingActive) || !capture.buffer) return;
     DWORD captureCursor = 0, readCursor = 0;
-    if (capture.buffer &&
-        SUCCEEDED(capture.buffer->GetCurrentPosition(&captureCursor, &readCursor)))
-        capture.nextReadOffset = readCursor;
+    if (FAILED(capture.buffer->GetCurrentPosition(&captureCursor, &readCursor))) return;
+    const uint32_t pauseBytes =
+        PauseBytes(State().PausedTime.load() - pausedBefore, capture.format.nAvgBytesPerSec,
+                   capture.format.nBlockAlign);
+    capture.nextReadOffset =
+        OffsetAfterPause(capture.nextReadOffset, pauseBytes, readCursor, capture.ring);
 }
 
-// Moves every whole block captured since the last step into the file, at the
-// stream's end. Returns 1 when there was nothing to write, 0 after a write,
-// a failure result when the ring could not be read.
-HRESULT CRcdAudioThread::ProcessStep(Capture& capture) {
+// Moves everything captured since the last step, in whole units (blocks, or
+// sample frames before a pause), into the file at the stream's end. Returns
+// 1 when there was nothing to write, 0 after a write, a failure result when
+// the ring could not be read.
+HRESULT CRcdAudioThread::ProcessStep(Capture& capture, uint32_t unit) {
     if (!capture.buffer) return 1;
     DWORD captureCursor = 0, readCursor = 0;
     HRESULT hr = capture.buffer->GetCurrentPosition(&captureCursor, &readCursor);
     if (FAILED(hr)) return hr;
-    const uint32_t take =
-        WholeBlockBytes(CapturedBytes(readCursor, capture.nextReadOffset, capture.ring.ringSize),
-                        capture.ring.blockSize);
+    const uint32_t take = WholeBlockBytes(
+        CapturedBytes(readCursor, capture.nextReadOffset, capture.ring.ringSize), unit);
     if (take == 0) return 1;
     void* first = nullptr;
     void* second = nullptr;
@@ -171,7 +182,7 @@ HRESULT CRcdAudioThread::StopCapture(Capture& capture) {
     if (!capture.buffer) return 0;
     const HRESULT hr = capture.buffer->Stop();
     if (FAILED(hr)) return hr;
-    const HRESULT last = ProcessStep(capture);
+    const HRESULT last = ProcessStep(capture, capture.ring.blockSize);
     return last < 0 ? last : 0;
 }
 

@@ -35,8 +35,8 @@ private:
     static HRESULT StartCapture(Capture& capture);
     static void WaitForSound(Capture& capture);
     static void CaptureUntilStopped(Capture& capture);
-    static void DropCapturedSound(Capture& capture);
-    static HRESULT ProcessStep(Capture& capture);
+    static void SitOutPause(Capture& capture);
+    static HRESULT ProcessStep(Capture& capture, uint32_t unit);
     static HRESULT StopCapture(Capture& capture);
     static void CleanUp(Capture& capture);
 };

@@ -43,3 +43,17 @@ TEST(AudioRing, OnlyWholeBlocksAreTakenAndWrappedRangesAreContiguous) {
     EXPECT_EQ(OffsetAfterTake(3000, 2000, false, 0, ring), 5000u);
     EXPECT_EQ(CapturedBytes(4000, 4000, ring), 0u);
 }
+
+TEST(AudioRing, AfterAPauseReadingSkipsExactlyThePausesSound) {
+    const AudioRingLayout ring = ComputeAudioRing(176400, 4);  // 22048-byte blocks
+    EXPECT_EQ(PauseBytes(1000, 176400, 4), 176400u);
+    EXPECT_EQ(PauseBytes(1, 176400, 4), 176u);
+    EXPECT_EQ(PauseBytes(3, 44100, 2), 132u);  // whole sample frames
+    // A 1 s pause from offset 300000: the ring wraps once.
+    const uint32_t target = (300000 + 176400) % ring.ringSize;
+    EXPECT_EQ(OffsetAfterPause(300000, 176400, target + 30000, ring), target);
+    // A pause longer than the ring still lands where the time says.
+    EXPECT_EQ(OffsetAfterPause(0, 3 * ring.ringSize + 100, 5000, ring), 100u);
+    // A target the device has not reached yet becomes the read cursor.
+    EXPECT_EQ(OffsetAfterPause(1000, 176400, 177000, ring), 177000u);
+}
