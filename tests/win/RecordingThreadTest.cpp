@@ -15,6 +15,7 @@
 
 #include "codecs/BuiltInCompressors.h"
 #include "engine/FrameGrabber.h"
+#include "engine/RcdAudioThread.h"
 #include "engine/RcdAviThread.h"
 #include "engine/RecordingMessages.h"
 #include "engine/RecordingState.h"
@@ -288,4 +289,15 @@ TEST_F(RecordingThreadTest, AFrameThatCannotBeAllocatedEndsTheRecordingWithAClos
     const VideoFile v = ReadVideoFile(path);
     ASSERT_TRUE(v.opened);
     EXPECT_GE(v.length, 4);  // the probe and five frames were allocated
+}
+
+TEST_F(RecordingThreadTest, AudioThreadStoppedBeforeTheFileExistsEndsWithoutAStream) {
+    TheRecordingState.RecordingAviFile = nullptr;
+    TheRecordingState.AudioStreamSettled = 0;
+    TheRecordingState.RecordingActive = 1;
+    AfxBeginThread<CRcdAudioThread>(THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED)->ResumeThread();
+    ASSERT_TRUE(WaitUntil([] { return TheRecordingState.AudioThreadActive.load() == 1; }));
+    TheRecordingState.RecordingActive = 0;
+    EXPECT_TRUE(WaitUntil([] { return TheRecordingState.AudioThreadActive.load() == 0; }));
+    EXPECT_EQ(TheRecordingState.AudioStreamSettled.load(), 0);
 }
