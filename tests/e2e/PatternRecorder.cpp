@@ -1,9 +1,11 @@
 // Records an animated test pattern with the video recording thread and
 // checks decoded frames against it. Modes:
 //   record FILE.avi SECONDS [--interval MS] [--audio CANDIDATE] [--pauses N]
+//          [--cue SOUND.wav]
 //                             show the pattern at (100, 80), 320 x 240, and
 //                             record it to play in real time, with sound from the
-//                             capture device when asked, pausing N times
+//                             capture device when asked, pausing N times;
+//                             the cue plays at each resume
 //   decode FILE.avi OUT.raw   decode every frame with the platform's Video 1
 //                             decoder into top-down 24-bit rows
 //   compare FRAMES.raw        PSNR of each decoded frame against the pattern
@@ -69,6 +71,13 @@ public:
     }
     bool ended = false;
 
+    // From now on the window shows plain white, a mark that is easy to find.
+    void TurnWhite() {
+        m_white = true;
+        InvalidateRect(m_hWnd, nullptr, FALSE);
+        UpdateWindow(m_hWnd);
+    }
+
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == WM_TIMER) {
@@ -79,7 +88,8 @@ protected:
         if (message == WM_PAINT) {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(m_hWnd, &ps);
-            const std::vector<unsigned char> rgb = Pattern(m_phase);
+            const std::vector<unsigned char> rgb =
+                m_white ? std::vector<unsigned char>(Width * Height * 3, 255) : Pattern(m_phase);
             BITMAPINFO info{};
             info.bmiHeader = {
                 sizeof(BITMAPINFOHEADER), Width, -Height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
@@ -97,6 +107,7 @@ protected:
 
 private:
     int m_phase = 0;
+    bool m_white = false;
 };
 
 void PumpUntil(DWORD limitMs, bool (*done)(PatternWindow&), PatternWindow& window) {
@@ -113,6 +124,7 @@ struct RecordOptions {
     int interval = 100;
     int audioFormat = -1;  // a candidate to record sound in, or none
     int pauses = 0;        // pauses of one second, spread over the recording
+    std::string cue;       // a sound played, and the window turned white, at each resume
 };
 
 void StartThreads(const std::string& file, const RecordOptions& options, HWND window) {
@@ -137,13 +149,15 @@ void StartThreads(const std::string& file, const RecordOptions& options, HWND wi
 
 // Pauses and resumes as the controller does: the pause's length is added to
 // the paused time before the threads go on.
-void PauseFor(DWORD ms, PatternWindow& window) {
+void PauseFor(DWORD ms, PatternWindow& window, const std::string& cue) {
     const DWORD start = timeGetTime();
     TheRecordingState.Pause.RequestPause();
     PumpUntil(
         ms, [](PatternWindow&) { return false; }, window);
+    if (!cue.empty()) window.TurnWhite();
     TheRecordingState.PausedTime += timeGetTime() - start;
     TheRecordingState.Pause.Release();
+    if (!cue.empty()) PlaySoundA(cue.c_str(), nullptr, SND_FILENAME | SND_ASYNC);
 }
 
 int Record(const std::string& file, const RecordOptions& options) {
@@ -164,7 +178,7 @@ int Record(const std::string& file, const RecordOptions& options) {
     ReleaseDC(nullptr, screen);
     const DWORD stretch = static_cast<DWORD>(options.seconds) * 1000 / (options.pauses + 1);
     for (int i = 0; i <= options.pauses && !window.ended; ++i) {
-        if (i > 0) PauseFor(1000, window);
+        if (i > 0) PauseFor(1000, window, options.cue);
         PumpUntil(
             stretch, [](PatternWindow& w) { return w.ended; }, window);
     }
@@ -255,6 +269,7 @@ RecordOptions ParseRecordOptions(int argc, char** argv) {
     for (int i = 4; i + 1 < argc; i += 2) {
         const std::string name = argv[i];
         const int value = std::atoi(argv[i + 1]);
+        if (name == "--cue") options.cue = argv[i + 1];
         if (name == "--interval") options.interval = value;
         if (name == "--audio") options.audioFormat = value;
         if (name == "--pauses") options.pauses = value;
@@ -269,8 +284,9 @@ int main(int argc, char** argv) {
     if (mode == "record" && argc >= 4) return Record(argv[2], ParseRecordOptions(argc, argv));
     if (mode == "decode" && argc == 4) return Decode(argv[2], argv[3]);
     if (mode == "compare" && argc == 3) return Compare(argv[2]);
-    std::fprintf(stderr,
-                 "usage: record FILE SECONDS [--interval MS] [--audio CANDIDATE] [--pauses N]"
-                 " | decode FILE OUT | compare FRAMES\n");
+    std::fprintf(
+        stderr,
+        "usage: record FILE SECONDS [--interval MS] [--audio CANDIDATE] [--pauses N] [--cue WAV]"
+        " | decode FILE OUT | compare FRAMES\n");
     return 2;
 }
