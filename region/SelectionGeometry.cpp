@@ -9,6 +9,21 @@ constexpr int LabelPaddingY = 6;
 constexpr int LabelGap = 3;        // between the rectangle and its label
 constexpr int LabelHeadroom = 10;  // room above the label that keeps it above the rectangle
 
+// Pushes one axis of the rectangle back onto the screen: the low edge first,
+// then the high edge, which wins when the size exceeds the screen's.
+void KeepAxisOnScreen(int& low, int& high, int& centre, int size, int screenSize) {
+    if (low < 0) {
+        low = 0;
+        high = size - 1;
+        centre = size / 2;
+    }
+    if (high >= screenSize) {
+        high = screenSize - 1;
+        low = screenSize - size;
+        centre = screenSize - size + size / 2;
+    }
+}
+
 }  // namespace
 
 SelRect Normalize(SelRect r) {
@@ -26,27 +41,8 @@ SelRect CentredRect(int centreX, int centreY, int width, int height) {
 FixedPlacement PlaceFixedRect(int cursorX, int cursorY, int width, int height, int screenWidth,
                               int screenHeight) {
     FixedPlacement p{Normalize(CentredRect(cursorX, cursorY, width, height)), cursorX, cursorY};
-    SelRect& r = p.rect;
-    if (r.left < 0) {
-        r.left = 0;
-        r.right = width - 1;
-        p.centreX = width / 2;
-    }
-    if (r.right >= screenWidth) {
-        r.right = screenWidth - 1;
-        r.left = screenWidth - width;
-        p.centreX = screenWidth - width + width / 2;
-    }
-    if (r.top < 0) {
-        r.top = 0;
-        r.bottom = height - 1;
-        p.centreY = height / 2;
-    }
-    if (r.bottom >= screenHeight) {
-        r.bottom = screenHeight - 1;
-        r.top = screenHeight - height;
-        p.centreY = screenHeight - height + height / 2;
-    }
+    KeepAxisOnScreen(p.rect.left, p.rect.right, p.centreX, width, screenWidth);
+    KeepAxisOnScreen(p.rect.top, p.rect.bottom, p.centreY, height, screenHeight);
     return p;
 }
 

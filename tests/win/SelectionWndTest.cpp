@@ -1,0 +1,183 @@
+// The selection window on the real screen, driven with mouse input: the
+// rubber band and the fixed-size rectangle, what they draw over the still
+// picture of the screen and what they report to the owner.
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include "region/LabelFont.h"
+#include "region/MouseCaptureWnd.h"
+#include "tests/win/SelectionHarness.h"
+
+namespace {
+
+class SelectionWndTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(backdrop.WaitUntilShown());
+        before.emplace(FullScreen());
+        ASSERT_TRUE(selection.CreateCaptureWnd());
+    }
+
+    // The region the owner was sent, once it arrives.
+    std::optional<SelRect> Reported() {
+        WaitUntil([&] { return owner.region.has_value(); });
+        return owner.region;
+    }
+
+    // Presses at `from`, drags to `to` and releases there.
+    void Drag(POINT from, POINT to) {
+        ASSERT_TRUE(PutCursorAt(from.x, from.y));
+        PressLeft();
+        ASSERT_TRUE(PutCursorAt(to.x, to.y));
+        ReleaseLeft();
+    }
+
+    bool SelectionVisible() const { return IsWindowVisible(selection.GetSafeHwnd()); }
+
+    PatternBackdrop& backdrop = SharedBackdrop();
+    RegionOwner owner;
+    CMouseCaptureWnd selection;
+    std::optional<ScreenShot> before;  // the screen before the selection starts
+};
+
+}  // namespace
+
+TEST_F(SelectionWndTest, CreatesAHiddenPopupOverThePrimaryScreenWithTheSelectionCursor) {
+    HWND wnd = selection.GetSafeHwnd();
+    EXPECT_FALSE(IsWindowVisible(wnd));
+    EXPECT_EQ(DWORD(GetWindowLongA(wnd, GWL_STYLE)) & ~WS_CLIPSIBLINGS, WS_POPUP);
+    EXPECT_EQ(GetWindowLongA(wnd, GWL_EXSTYLE), 0);
+    RECT r;
+    GetWindowRect(wnd, &r);
+    EXPECT_EQ((SelRect{r.left, r.top, r.right, r.bottom}), (SelRect{0, 0, 1024, 768}));
+    char title[32] = {};
+    GetWindowTextA(wnd, title, sizeof title);
+    EXPECT_STREQ(title, "Mouse Capture Window");
+
+    auto cursor = reinterpret_cast<HCURSOR>(GetClassLongPtrA(wnd, GCLP_HCURSOR));
+    ICONINFO info{};
+    ASSERT_TRUE(cursor && GetIconInfo(cursor, &info));
+    BITMAP colour{};
+    GetObjectA(info.hbmColor, sizeof colour, &colour);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    EXPECT_FALSE(info.fIcon);
+    EXPECT_EQ(info.xHotspot, 16u);
+    EXPECT_EQ(info.yHotspot, 15u);
+    EXPECT_EQ(colour.bmWidth, 32);
+    EXPECT_EQ(colour.bmHeight, 32);
+}
+
+TEST_F(SelectionWndTest, TheLabelFontHasTheCharactersForWidthAndHeight) {
+    EXPECT_FALSE(LabelFaceName().empty());
+}
+
+TEST_F(SelectionWndTest, ShowsTheScreenAsItWasWhenTheSelectionStarted) {
+    selection.StartRubberBand(&owner);
+    ASSERT_TRUE(SelectionVisible());
+    EXPECT_EQ(WindowFromPoint({512, 384}), selection.GetSafeHwnd());
+    // What changes beneath the selection window does not show through it.
+    backdrop.Shift(7);
+    EXPECT_TRUE(WaitForScreen(*before));
+    SaveScreenForReview("frozen-view");
+}
+
+TEST_F(SelectionWndTest, RubberBandFollowsTheCursorAndReportsTheDraggedRectangle) {
+    selection.StartRubberBand(&owner);
+    ASSERT_TRUE(PutCursorAt(300, 300));
+    PressLeft();
+    ASSERT_TRUE(PutCursorAt(500, 420));
+    ASSERT_TRUE(WaitForSelection(*before, {300, 300, 500, 420}, selection.LabelRect()));
+    const RECT above = selection.LabelRect();
+    EXPECT_EQ(above.left, 300);
+    EXPECT_EQ(above.bottom, 300 - 3);
+    SaveScreenForReview("rubber-band");
+
+    // Up and to the left of the anchor: the first frame and label are gone.
+    ASSERT_TRUE(PutCursorAt(200, 250));
+    ASSERT_TRUE(WaitForSelection(*before, {200, 250, 300, 300}, selection.LabelRect()));
+    ReleaseLeft();
+    EXPECT_EQ(Reported(), (SelRect{200, 250, 300, 300}));
+    EXPECT_FALSE(SelectionVisible());
+    EXPECT_TRUE(WaitForScreen(*before));
+}
+
+TEST_F(SelectionWndTest, DraggingUpAndLeftReportsWhatDraggingDownAndRightDoes) {
+    selection.StartRubberBand(&owner);
+    Drag({600, 500}, {400, 310});
+    EXPECT_EQ(Reported(), (SelRect{400, 310, 600, 500}));
+    owner.region.reset();
+    selection.StartRubberBand(&owner);
+    Drag({400, 310}, {600, 500});
+    EXPECT_EQ(Reported(), (SelRect{400, 310, 600, 500}));
+}
+
+TEST_F(SelectionWndTest, ClickWithoutMovementReportsOnePixel) {
+    selection.StartRubberBand(&owner);
+    Drag({321, 123}, {321, 123});
+    EXPECT_EQ(Reported(), (SelRect{321, 123, 321, 123}));
+    EXPECT_EQ(owner.rawWParam, WPARAM(owner.rawLParam));
+}
+
+TEST_F(SelectionWndTest, ReleaseWithoutAPressInTheWindowLeavesTheSelectionUp) {
+    ASSERT_TRUE(PutCursorAt(321, 123));
+    PressLeft();
+    // The press has reached the backdrop before the selection window shows.
+    ASSERT_TRUE(WaitUntil([] { return (GetKeyState(VK_LBUTTON) & 0x8000) != 0; }));
+    selection.StartRubberBand(&owner);
+    ReleaseLeft();
+    EXPECT_FALSE(WaitUntil([&] { return owner.region.has_value(); }, 500));
+    EXPECT_TRUE(SelectionVisible());
+}
+
+TEST_F(SelectionWndTest, FixedSizeStaysOnTheScreenAndReportsTheRectangleDrawnLast) {
+    selection.StartFixedSize(&owner, 320, 240);
+    ASSERT_TRUE(PutCursorAt(100, 50));
+    ASSERT_TRUE(WaitForSelection(*before, {0, 0, 319, 239}, selection.LabelRect()));
+    EXPECT_EQ(selection.LabelRect().top, 239 + 3);  // no room above
+    SaveScreenForReview("fixed-size-corner");
+
+    ASSERT_TRUE(PutCursorAt(1010, 400));
+    ASSERT_TRUE(WaitForSelection(*before, {704, 280, 1023, 519}, selection.LabelRect()));
+    SaveScreenForReview("fixed-size");
+
+    ASSERT_TRUE(PutCursorAt(150, 110));
+    ASSERT_TRUE(WaitForSelection(*before, {0, 0, 319, 239}, selection.LabelRect()));
+    PressLeft();
+    ReleaseLeft();
+    EXPECT_EQ(Reported(), (SelRect{0, 0, 319, 239}));
+    EXPECT_FALSE(SelectionVisible());
+    EXPECT_TRUE(WaitForScreen(*before));
+}
+
+TEST_F(SelectionWndTest, FixedWidthWiderThanTheScreenReachesTheOwnerWithItsNegativeLeft) {
+    selection.StartFixedSize(&owner, 2000, 100);
+    ASSERT_TRUE(PutCursorAt(500, 300));
+    PressLeft();
+    ReleaseLeft();
+    EXPECT_EQ(Reported(), (SelRect{-976, 250, 1023, 349}));
+}
+
+TEST_F(SelectionWndTest, FixedSizeClickBeforeAnyMovePlacesTheRectangleAtTheCursor) {
+    selection.StartFixedSize(&owner, 320, 240);
+    ASSERT_TRUE(PutCursorAt(300, 300));
+    PressLeft();
+    ReleaseLeft();
+    ASSERT_EQ(Reported(), (SelRect{140, 180, 459, 419}));
+
+    owner.region.reset();
+    ASSERT_TRUE(PutCursorAt(700, 500));
+    selection.StartFixedSize(&owner, 320, 240);
+    PressLeft();
+    ReleaseLeft();
+    EXPECT_EQ(Reported(), (SelRect{540, 380, 859, 619}));
+}
+
+TEST_F(SelectionWndTest, WithoutAnOwnerWindowNothingIsPostedAndTheSelectionEnds) {
+    owner.DestroyWindow();
+    selection.StartRubberBand(&owner);
+    Drag({200, 200}, {300, 300});
+    EXPECT_TRUE(WaitUntil([&] { return !SelectionVisible(); }));
+    EXPECT_FALSE(owner.region.has_value());
+}
