@@ -2,6 +2,7 @@
 // mouse input to a window with the cursor shown, and is silent once removed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "framework/Wnd.h"
@@ -33,7 +34,7 @@ public:
     }
     std::vector<Report> reports;
     int rightUps = 0;
-    POINT lastMove = {-1, -1};  // screen coordinates
+    std::vector<POINT> moves;  // screen coordinates
     bool marked = false;
 
 protected:
@@ -41,9 +42,8 @@ protected:
         if (message == kSaveCursorMsg)
             reports.push_back({reinterpret_cast<HCURSOR>(wParam), static_cast<UINT>(lParam)});
         if (message == WM_RBUTTONUP) ++rightUps;
-        if (message == WM_MOUSEMOVE) {
-            lastMove = {kArea.left + LOWORD(lParam), kArea.top + HIWORD(lParam)};
-        }
+        if (message == WM_MOUSEMOVE)
+            moves.push_back({kArea.left + LOWORD(lParam), kArea.top + HIWORD(lParam)});
         if (message == kMarker) marked = true;
         if (message == WM_SETCURSOR) {
             POINT at;
@@ -83,11 +83,20 @@ protected:
 
     // Moves there and waits until the window has had the move.
     bool MoveTo(POINT to) {
+        const auto there = [&](POINT p) { return p.x == to.x && p.y == to.y; };
+        if (!window.moves.empty() && there(window.moves.back())) return true;  // no move comes
+        window.moves.clear();
         INPUT in = MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, to);
         SendInput(1, &in, sizeof in);
-        return WaitUntil([&] { return window.lastMove.x == to.x && window.lastMove.y == to.y; }) &&
+        return WaitUntil(
+                   [&] { return std::any_of(window.moves.begin(), window.moves.end(), there); }) &&
                Settle();
     }
+
+    // Outside a virtual desktop Wine sometimes replays the move before the
+    // last one, late, from the X server: two moves in the same half keep
+    // the cursor's shape whatever comes.
+    bool PutCursorIn(POINT spot) { return MoveTo(spot) && MoveTo({spot.x + 5, spot.y}); }
 
     // Left click, then right click, where the cursor is; waits until the
     // window has had the last button release.
@@ -126,7 +135,7 @@ TEST_F(MouseHookTest, ExportsPlainNamesFromTheImportedDll) {
 }
 
 TEST_F(MouseHookTest, ReportsEveryButtonInOrderWithTheCursorShown) {
-    ASSERT_TRUE(MoveTo(kCrossSpot));
+    ASSERT_TRUE(PutCursorIn(kCrossSpot));
     ASSERT_TRUE(InstallMyHook(window.GetSafeHwnd(), 0));
     ASSERT_TRUE(ClickBoth());
     EXPECT_EQ(Buttons(), kClicks);
@@ -134,29 +143,30 @@ TEST_F(MouseHookTest, ReportsEveryButtonInOrderWithTheCursorShown) {
 }
 
 TEST_F(MouseHookTest, ReportsAMoveThatChangesTheCursor) {
-    ASSERT_TRUE(MoveTo(kArrowSpot));
+    ASSERT_TRUE(PutCursorIn(kArrowSpot));
     ASSERT_TRUE(InstallMyHook(window.GetSafeHwnd(), 0));
-    ASSERT_TRUE(MoveTo({kArrowSpot.x + 5, kArrowSpot.y}));
-    ASSERT_TRUE(MoveTo(kCrossSpot));  // the cursor changes as the window gets it
-    ASSERT_TRUE(MoveTo({kCrossSpot.x + 5, kCrossSpot.y}));
+    // The hook sees the first move into the cross half while the arrow still
+    // shows; the window changes the cursor after it.
+    ASSERT_TRUE(PutCursorIn(kCrossSpot));
     ASSERT_FALSE(window.reports.empty());
     EXPECT_EQ(window.reports.front().cursor, LoadCursor(nullptr, IDC_ARROW));
-    EXPECT_EQ(window.reports.back().cursor, LoadCursor(nullptr, IDC_CROSS));
-    EXPECT_EQ(window.reports.back().mouseMessage, static_cast<UINT>(WM_MOUSEMOVE));
+    EXPECT_TRUE(std::any_of(window.reports.begin(), window.reports.end(), [](const Report& r) {
+        return r.mouseMessage == WM_MOUSEMOVE && r.cursor == LoadCursor(nullptr, IDC_CROSS);
+    }));
 }
 
 TEST_F(MouseHookTest, SilentOnceUninstalled) {
     EXPECT_TRUE(UninstallMyHook(window.GetSafeHwnd()));  // never installed
     ASSERT_TRUE(InstallMyHook(window.GetSafeHwnd(), 0));
     ASSERT_TRUE(UninstallMyHook(window.GetSafeHwnd()));
-    ASSERT_TRUE(MoveTo(kArrowSpot));
-    ASSERT_TRUE(MoveTo(kCrossSpot));
+    ASSERT_TRUE(PutCursorIn(kArrowSpot));
+    ASSERT_TRUE(PutCursorIn(kCrossSpot));
     ASSERT_TRUE(ClickBoth());
     EXPECT_TRUE(window.reports.empty());
 }
 
 TEST_F(MouseHookTest, InstallingOrUninstallingTwiceIsHarmless) {
-    ASSERT_TRUE(MoveTo(kCrossSpot));
+    ASSERT_TRUE(PutCursorIn(kCrossSpot));
     ASSERT_TRUE(InstallMyHook(window.GetSafeHwnd(), 0));
     ASSERT_TRUE(InstallMyHook(window.GetSafeHwnd(), 0));
     ASSERT_TRUE(ClickBoth());
