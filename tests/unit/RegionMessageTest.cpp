@@ -4,8 +4,6 @@
 
 #include "region/RegionMessage.h"
 
-TEST(RegionMessage, IsUserPlusHundred) { EXPECT_EQ(WM_USER_REGIONSELECTED, 1124u); }
-
 TEST(RegionMessage, LeftAndTopGoIntoWParamRightAndBottomIntoLParamLowHalfFirst) {
     const RegionParams p = PackRegion({1, 2, 3, 4});
     EXPECT_EQ(p.wParam, 0x00020001u);

@@ -8,10 +8,16 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 
 #include "framework/Wnd.h"
 #include "region/SelectionGeometry.h"
 #include "tests/win/ScreenProbe.h"
+
+// Failures show rectangles as (left, top)-(right, bottom).
+inline void PrintTo(const SelRect& r, std::ostream* os) {
+    *os << "(" << r.left << ", " << r.top << ")-(" << r.right << ", " << r.bottom << ")";
+}
 
 // Never grey, never black or white, also when inverted; `shift` moves the pattern.
 COLORREF PatternColour(int x, int y, int shift);

@@ -151,14 +151,6 @@ TEST_F(SelectionWndTest, FixedSizeStaysOnTheScreenAndReportsTheRectangleDrawnLas
     EXPECT_TRUE(WaitForScreen(*before));
 }
 
-TEST_F(SelectionWndTest, FixedWidthWiderThanTheScreenReachesTheOwnerWithItsNegativeLeft) {
-    selection.StartFixedSize(&owner, 2000, 100);
-    ASSERT_TRUE(PutCursorAt(500, 300));
-    PressLeft();
-    ReleaseLeft();
-    EXPECT_EQ(Reported(), (SelRect{-976, 250, 1023, 349}));
-}
-
 TEST_F(SelectionWndTest, FixedSizeClickBeforeAnyMovePlacesTheRectangleAtTheCursor) {
     selection.StartFixedSize(&owner, 320, 240);
     ASSERT_TRUE(PutCursorAt(300, 300));
