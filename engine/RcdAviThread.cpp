@@ -107,6 +107,7 @@ void CRcdAviThread::OpenFile(Run& run) {
         border->ShowWindow(SW_SHOW);
     }
     AVIFileInit();
+    run.aviLibraryOpen = true;
     const HRESULT hr = CreateVideoStream(run);
     ReleaseFrame(run.probe);
     run.probe = nullptr;
@@ -219,7 +220,7 @@ void CRcdAviThread::CleanUp(Run& run) {
         if (run.stream) AVIStreamRelease(run.stream);
         if (run.compressed) AVIStreamRelease(run.compressed);
     }
-    AVIFileExit();
+    if (run.aviLibraryOpen) AVIFileExit();
     CFlashingWnd* border = State().BorderWindow.load();
     if (ShowBorder && border) border->ShowWindow(SW_HIDE);
 }

@@ -40,6 +40,7 @@ private:
         CaptureArea area = {};
         uint32_t compressorInUse = FourccMSVC;
         BITMAPINFOHEADER* probe = nullptr;
+        bool aviLibraryOpen = false;  // AVIFileInit was called; a probe that failed skips it
         PAVIFILE file = nullptr;
         PAVISTREAM stream = nullptr;
         PAVISTREAM compressed = nullptr;

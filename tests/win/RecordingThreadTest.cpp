@@ -301,3 +301,23 @@ TEST_F(RecordingThreadTest, AudioThreadStoppedBeforeTheFileExistsEndsWithoutAStr
     EXPECT_TRUE(WaitUntil([] { return TheRecordingState.AudioThreadActive.load() == 0; }));
     EXPECT_EQ(TheRecordingState.AudioStreamSettled.load(), 0);
 }
+
+TEST_F(RecordingThreadTest, AProbeThatCannotBeAllocatedEndsBeforeAnyFileIsMade) {
+    FrameBlockAlloc = [](UINT, SIZE_T) -> HGLOBAL { return nullptr; };
+    const std::string path = TempPath("never.avi");
+    DeleteFileA(path.c_str());
+    Start(path, {0, 0, 319, 239});
+    EXPECT_EQ(AnswerMessageBox(IDOK), "Error|Error reading a frame!");
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(log.Messages(),
+              (std::vector<UINT>{WM_USER_RECORDINTERRUPTED_MSG, WM_USER_GENERIC_MSG}));
+    EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
+    // The AVI layer is left as it was: a later recording still works.
+    FrameBlockAlloc = GlobalAlloc;
+    log.entries.clear();
+    Start(path, {0, 0, 319, 239});
+    ASSERT_TRUE(WaitForFrames(2));
+    Stop();
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_GE(ReadVideoFile(path).length, 2);
+}
