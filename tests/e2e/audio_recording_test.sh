@@ -10,10 +10,8 @@ work=$2
 seconds=$3
 shift 3
 mkdir -p "$work"
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
+# shellcheck source=common.sh
+source "$(dirname "$0")/common.sh"
 
 sox -n -r 44100 -c 2 "$work/tone.wav" synth $((seconds + 20)) sine 1000
 paplay -d null "$work/tone.wav" &
@@ -37,8 +35,7 @@ ffmpeg -v error -y -i "$avi" -vn -ac 1 "$work/sound.wav" || fail "no audio to ex
 video=$(ffprobe -v error -select_streams v -show_entries stream=duration -of csv=p=0 "$avi")
 audio=$(soxi -D "$work/sound.wav")
 echo "video $video s, audio $audio s"
-awk -v v="$video" -v a="$audio" 'BEGIN { d = v - a; if (d < 0) d = -d; exit !(d <= 0.25) }' \
-  || fail "audio lasts $audio s, video $video s"
+within 0.25 "$video" "$audio" || fail "audio lasts $audio s, video $video s"
 
 pitch=$(sox "$work/sound.wav" -n stat 2>&1 | sed -n 's/^Rough   frequency: *//p')
 echo "pitch $pitch Hz"

@@ -7,10 +7,8 @@ set -u
 recorder=$1
 work=$2
 mkdir -p "$work"
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
+# shellcheck source=common.sh
+source "$(dirname "$0")/common.sh"
 
 sox -n -r 44100 -c 2 "$work/cue.wav" synth 3 sine 1000
 avi="$work/sync.avi"
@@ -32,5 +30,4 @@ white=$(ffmpeg -v error -i "$avi" -an -vf scale=16:12 -pix_fmt gray -f rawvideo 
       if (s / NF > 240) { split(rate, r, "/"); printf "%.3f", (NR - 1) * r[2] / r[1]; exit } }')
 [ -n "$white" ] || fail "no white frame"
 echo "tone at $tone s, white picture at $white s"
-awk -v t="$tone" -v w="$white" 'BEGIN { d = t - w; if (d < 0) d = -d; exit !(d <= 0.25) }' \
-  || fail "tone and picture are $tone s and $white s"
+within 0.25 "$tone" "$white" || fail "tone and picture are $tone s and $white s"

@@ -8,10 +8,8 @@ set -u
 recorder=$1
 work=$2
 mkdir -p "$work"
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
+# shellcheck source=common.sh
+source "$(dirname "$0")/common.sh"
 
 avi="$work/pattern.avi"
 rm -f "$avi"
@@ -30,7 +28,7 @@ grep -qx "codec_name=msvideo1" <<<"$probe" || fail "not Video 1"
 grep -qx "width=320" <<<"$probe" && grep -qx "height=240" <<<"$probe" || fail "wrong size"
 grep -qx "r_frame_rate=10/1" <<<"$probe" || fail "not 10 frames per second"
 duration=$(sed -n 's/^duration=//p' <<<"$probe")
-awk -v d="$duration" 'BEGIN { exit !(d >= 2.7 && d <= 3.3) }' || fail "lasts $duration s"
+within 0.3 "$duration" 3 || fail "lasts $duration s"
 
 errors=$(ffmpeg -v error -i "$avi" -f null - 2>&1)
 [ -z "$errors" ] || fail "ffmpeg decode errors: $errors"

@@ -8,10 +8,8 @@ set -u
 tests=$1
 work=$2
 mkdir -p "$work"
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
+# shellcheck source=common.sh
+source "$(dirname "$0")/common.sh"
 
 avi="$work/video1.avi"
 rm -f "$avi"

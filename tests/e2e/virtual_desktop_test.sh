@@ -5,10 +5,8 @@
 set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
 
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
+# shellcheck source=common.sh
+source "$(dirname "$0")/common.sh"
 
 # Polls a command until it prints something, for at most 30 seconds.
 wait_for_output() {
