@@ -1,0 +1,1 @@
+list(APPEND BRANTLE_PORTABLE_SOURCES frame/HotkeyFlags.cpp)
