@@ -1,5 +1,70 @@
-// Resource numbers, shared by Brantle.rc and the code that loads them.
+// Resource numbers, shared by the resource scripts and the code that loads them.
 #pragma once
+
+// The main frame's resources: menu, accelerators, icon, toolbar and the
+// document string all carry this number.
+#define IDR_MAINFRAME 128
+#define RT_TOOLBAR_DATA 241  // the toolbar's button layout (version, size, commands)
+
+#define IDD_ABOUTBOX 100
+#define IDD_HOTKEY_OPTIONS 162
+#define IDD_OUTPUT_FILE 177
+
+#define IDI_TRAY_RECORDING 163
+#define IDI_TRAY_IDLE 164
+
+#define IDB_VIEW_PICTURE 181
+#define IDB_TOOLBAR_NORMAL 187
+#define IDB_TOOLBAR_HOT 189
+#define IDB_TOOLBAR_DISABLED 190
 
 // The selection window's cursor: a cross with a pencil, 32 x 32, hot spot (16, 15).
 #define IDC_SELECTION_CURSOR 133
+
+// Controls of the output-file dialog.
+#define IDC_OUTPUT_PATH 1022
+#define IDC_OUTPUT_BROWSE 1023
+#define IDC_OUTPUT_DEFAULT 3
+
+// Controls of the hotkey dialog.
+#define IDC_HOTKEY_START 1025
+#define IDC_HOTKEY_STOP 1026
+#define IDC_HOTKEY_PAUSE 1027
+
+// Commands.
+#define ID_OPTIONS_VIDEO 32771
+#define ID_OPTIONS_AUDIO 32772
+#define ID_OPTIONS_RECORD 32773
+#define ID_RECORD_START 32774
+#define ID_RECORD_STOP 32780
+#define ID_OPTIONS_HOTKEY 32790
+#define ID_RECORD_PAUSE 32794
+#define ID_RECORD_PLAY 32797
+#define ID_FILE_ENTER_NAME 32798
+#define ID_HELP_CONTENTS 32805
+#define ID_HELP_WEBSITE 32806
+#define ID_FILE_CONVERT 32811
+
+// The framework's commands and strings, under their usual numbers.
+#define ID_FILE_NEW 57600
+#define ID_FILE_OPEN 57601
+#define ID_FILE_SAVE 57603
+#define ID_EDIT_COPY 57634
+#define ID_EDIT_CUT 57635
+#define ID_EDIT_PASTE 57637
+#define ID_EDIT_UNDO 57643
+#define ID_APP_ABOUT 57664
+#define ID_APP_EXIT 57665
+#define ID_NEXT_PANE 57680
+#define ID_PREV_PANE 57681
+#define ID_VIEW_TOOLBAR 59392
+#define ID_VIEW_STATUS_BAR 59393
+#define AFX_IDW_TOOLBAR 59392
+#define AFX_IDW_STATUS_BAR 59393
+#define AFX_IDW_PANE_FIRST 59648
+#define AFX_IDS_APP_TITLE 57344
+#define AFX_IDS_IDLEMESSAGE 57345
+
+// The project's website, named in the Help menu, the About box and the
+// messages about missing helper programs.
+#define BRANTLE_WEBSITE "http://brantle.example.org/"

@@ -1,0 +1,103 @@
+#include "app/HalvexApp.h"
+
+#include <commctrl.h>
+
+#include <memory>
+
+#include "codecs/BuiltInCompressors.h"
+#include "engine/FlashingWnd.h"
+#include "engine/RecordingState.h"
+#include "frame/AboutDlg.h"
+#include "frame/HalvexDoc.h"
+#include "frame/HalvexView.h"
+#include "frame/MainFrame.h"
+#include "frame/ShellCommands.h"
+#include "options/AudioCaptureDevice.h"
+#include "options/OutputFileDlg.h"
+#include "res/resource.h"
+
+BOOL CHalvexApp::InitInstance() {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_HOTKEY_CLASS};
+    InitCommonControlsEx(&controls);
+    if (ActivateRunningInstance()) return FALSE;
+
+    SetRegistryKey("Local AppWizard-Generated Applications");
+    LoadSettings(*this, Settings);
+    // The built-in compressors first, so the catalogue lists them.
+    InstallBuiltInCompressors();
+    Compressors.Build(Settings);
+    Audio.Build(Settings);
+    CreateHiddenWindows();
+
+    AddDocTemplate(std::make_unique<CSingleDocTemplate>(
+        IDR_MAINFRAME, [] { return std::make_unique<CHalvexDoc>(); },
+        [] { return std::make_unique<CMainFrame>(); },
+        [] { return std::make_unique<CHalvexView>(); }));
+    if (!ProcessShellCommand()) return FALSE;
+
+    HWND main = m_pMainWnd->GetSafeHwnd();
+    SetWindowTextA(main, MainWindowTitle);
+    ::ShowWindow(main, SW_SHOW);
+    UpdateWindow(main);
+    return TRUE;
+}
+
+// The named event marks a running instance; a second one brings the first
+// one's window up and ends. The handle stays open for the life of the process.
+bool CHalvexApp::ActivateRunningInstance() {
+    SetLastError(0);
+    CreateEventA(nullptr, TRUE, FALSE, "Desktop Window Capture!");
+    if (GetLastError() == 0) return false;
+    if (HWND running = FindWindowA(nullptr, MainWindowTitle)) {
+        ::ShowWindow(running, SW_SHOW);
+        SetForegroundWindow(running);
+    }
+    return true;
+}
+
+void CHalvexApp::CreateHiddenWindows() {
+    auto* border = new CFlashingWnd;
+    TheRecordingState.BorderWindow = border;
+    border->CreateBorder("Flashing");
+    MouseCaptureWnd.CreateCaptureWnd();
+}
+
+int CHalvexApp::ExitInstance() {
+    if (CFlashingWnd* border = TheRecordingState.BorderWindow.exchange(nullptr)) {
+        border->DestroyWindow();
+        delete border;
+    }
+    MouseCaptureWnd.DestroyWindow();
+    // Also balances the COM initialisation made when the device was opened.
+    ReleaseCaptureDevice();
+    return CWinApp::ExitInstance();
+}
+
+bool CHalvexApp::OnCommand(UINT id) {
+    switch (id) {
+        case ID_APP_ABOUT:
+            OnAppAbout();
+            return true;
+        case ID_FILE_ENTER_NAME:
+            EnterOutputFileName(Settings, *this, m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr);
+            return true;
+        case ID_FILE_CONVERT:
+            RunConverter();
+            return true;
+        default:
+            return CWinApp::OnCommand(id);
+    }
+}
+
+void CHalvexApp::OnUpdateCommand(CCmdUI& ui) {
+    // The video, audio and record option dialogs are not part of the
+    // program yet: their commands stay greyed out until they are.
+    if (ui.m_nID == ID_OPTIONS_VIDEO || ui.m_nID == ID_OPTIONS_AUDIO ||
+        ui.m_nID == ID_OPTIONS_RECORD)
+        ui.Enable(false);
+}
+
+void CHalvexApp::OnAppAbout() {
+    CAboutDlg about;
+    about.DoModal(m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr);
+}

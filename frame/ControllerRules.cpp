@@ -1,0 +1,47 @@
+#include "frame/ControllerRules.h"
+
+#include <cstdio>
+
+#include "region/RegionMessage.h"
+
+StatusPaneUpdate StatusForMessage(int code, int seconds) {
+    StatusPaneUpdate update;
+    if (code >= 0) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%d sec  %d  frames", seconds, code);
+        update.stateText = "Recording";
+        update.setProgress = true;
+        update.progressText = text;
+    } else if (code == StatusRecording) {
+        update.stateText = "Recording";
+    } else if (code == StatusPaused) {
+        update.stateText = "Paused";
+    } else if (code == StatusStopped) {
+        update.stateText = "Recording stopped";
+    }
+    return update;
+}
+
+ClickStates ClickStatesAfter(uint32_t mouseMessage, ClickStates states) {
+    constexpr uint32_t LeftDown = 0x201, LeftUp = 0x202, RightDown = 0x204, RightUp = 0x205;
+    switch (mouseMessage) {
+        case LeftDown:
+            states.left = 2;
+            break;
+        case LeftUp:
+            if (states.left > 0) --states.left;
+            break;
+        case RightDown:
+            states.right = 2;
+            break;
+        case RightUp:
+            if (states.right > 0) --states.right;
+            break;
+    }
+    return states;
+}
+
+SelectedRegion RegionFromMessage(uint64_t wParam, uint64_t lParam) {
+    const SelRect r = UnpackRegion(wParam, lParam);
+    return {r.left, r.top, r.right - r.left + 1, r.bottom - r.top + 1};
+}

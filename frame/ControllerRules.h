@@ -1,0 +1,35 @@
+// The recording controller's arithmetic, kept free of <windows.h>: the
+// status panes for a progress message, the click-mark states after a mouse
+// event, and the region a selection message describes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Progress codes in WM_RECORD_STATUS's wParam; 0 or more is a frame count.
+constexpr int StatusRecording = -1;
+constexpr int StatusPaused = -2;
+constexpr int StatusStopped = -3;
+
+struct StatusPaneUpdate {
+    std::string stateText;     // pane 1, always set
+    bool setProgress = false;  // pane 2 changes only with a frame count
+    std::string progressText;
+};
+
+StatusPaneUpdate StatusForMessage(int code, int seconds);
+
+// Click marks: a press sets its button's state to 2, a release lowers it by
+// one while above 0, anything else leaves both.
+struct ClickStates {
+    int32_t left;
+    int32_t right;
+};
+ClickStates ClickStatesAfter(uint32_t mouseMessage, ClickStates states);
+
+// The top-left corner and size of the inclusive rectangle in a selection
+// message's parameters.
+struct SelectedRegion {
+    int left, top, width, height;
+};
+SelectedRegion RegionFromMessage(uint64_t wParam, uint64_t lParam);

@@ -1,0 +1,176 @@
+#include "frame/MainFrame.h"
+
+#include "app/HalvexApp.h"
+#include "engine/RecordingState.h"
+#include "frame/ShellCommands.h"
+#include "options/HotKeyOptionsDlg.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr int FrameWidth = 480, FrameHeight = 360;
+
+RecordSettings& Settings() { return CHalvexApp::Get().Settings; }
+
+void CentreOnScreen(HWND wnd) {
+    RECT work{}, window{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(wnd, &window);
+    const int width = window.right - window.left, height = window.bottom - window.top;
+    SetWindowPos(wnd, nullptr, work.left + (work.right - work.left - width) / 2,
+                 work.top + (work.bottom - work.top - height) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
+void CMainFrame::PreCreateWindow(CREATESTRUCTA& cs) {
+    cs.cx = FrameWidth;
+    cs.cy = FrameHeight;
+    cs.style &= ~(WS_THICKFRAME | WS_MAXIMIZEBOX);
+}
+
+bool CMainFrame::CreateToolBar() {
+    if (!m_wndToolBar.CreateEx(m_hWnd, TBSTYLE_FLAT,
+                               WS_CHILD | WS_VISIBLE | CCS_TOP | TBSTYLE_TOOLTIPS, AfxIdwToolBar) ||
+        !m_wndToolBar.LoadToolBar(IDR_MAINFRAME))
+        return false;
+    m_pictures.Attach(LoadToolBarPictures(IDB_TOOLBAR_NORMAL));
+    m_hotPictures.Attach(LoadToolBarPictures(IDB_TOOLBAR_HOT));
+    m_disabledPictures.Attach(LoadToolBarPictures(IDB_TOOLBAR_DISABLED));
+    m_wndToolBar.SetImageList(TB_SETIMAGELIST, m_pictures.GetSafeHandle());
+    m_wndToolBar.SetImageList(TB_SETHOTIMAGELIST, m_hotPictures.GetSafeHandle());
+    m_wndToolBar.SetImageList(TB_SETDISABLEDIMAGELIST, m_disabledPictures.GetSafeHandle());
+    return true;
+}
+
+bool CMainFrame::CreateStatusBar() {
+    if (!m_wndStatusBar.Create(m_hWnd, WS_CHILD | WS_VISIBLE | CCS_BOTTOM, AfxIdwStatusBar))
+        return false;
+    // Prompts; the recording's state; its seconds and frames.
+    m_wndStatusBar.SetPanes({{120, false, false}, {80, false, false}, {50, true, true}});
+    SetMessageText(LoadResourceString(AfxIdsIdleMessage).c_str());
+    return true;
+}
+
+int CMainFrame::OnCreate(CREATESTRUCTA&) {
+    if (!CreateToolBar() || !CreateStatusBar()) return -1;
+    m_hotkeys.AddAtoms();
+    if (!m_hotkeys.Register(m_hWnd, Settings())) AfxMessageBox("Failed to set hotkey!", MB_OK);
+    m_trayIcon.Add(m_hWnd);
+    CentreOnScreen(m_hWnd);
+    return 0;
+}
+
+void CMainFrame::OnDestroy() {
+    m_hotkeys.Unregister(m_hWnd);
+    m_trayIcon.Remove();
+}
+
+void CMainFrame::OnHotKey(WPARAM id) {
+    switch (m_hotkeys.ActionFor(id)) {
+        case CGlobalHotkeys::Action::Start:
+            OnRecordStart();
+            break;
+        case CGlobalHotkeys::Action::Stop:
+            OnRecordStop();
+            break;
+        case CGlobalHotkeys::Action::Pause:
+            OnRecordPause();
+            break;
+        case CGlobalHotkeys::Action::None:
+            break;
+    }
+}
+
+void CMainFrame::OnHotkeyOptions() {
+    if (!EditHotkeys(Settings(), m_hWnd)) return;
+    m_hotkeys.Unregister(m_hWnd);
+    if (!m_hotkeys.Register(m_hWnd, Settings())) AfxMessageBox("Fail to set hotkey!", MB_OK);
+}
+
+void CMainFrame::OnTrayNotify(WPARAM id, LPARAM mouseMessage) {
+    if (id != TrayIconId || (mouseMessage != WM_LBUTTONDOWN && mouseMessage != WM_RBUTTONDOWN))
+        return;
+    if (!IsWindowVisible(m_hWnd)) ShowWindow(SW_SHOW);
+    SetForegroundWindow(m_hWnd);
+}
+
+bool CMainFrame::OnClose() {
+    if (TheRecordingState.RecordingActive == 0) return true;
+    AfxMessageBox("Recording, Please stop recording!");
+    return false;
+}
+
+bool CMainFrame::OnCommand(UINT id) {
+    switch (id) {
+        case ID_RECORD_START:
+            OnRecordStart();
+            return true;
+        case ID_RECORD_PAUSE:
+            OnRecordPause();
+            return true;
+        case ID_RECORD_STOP:
+            OnRecordStop();
+            return true;
+        case ID_RECORD_PLAY:
+            PlayRecordedFile(m_hWnd, Settings().SavePath);
+            return true;
+        case ID_HELP_CONTENTS:
+            OpenHelpContents();
+            return true;
+        case ID_HELP_WEBSITE:
+            OpenWebsite();
+            return true;
+        case ID_OPTIONS_HOTKEY:
+            OnHotkeyOptions();
+            return true;
+        default:
+            return CFrameWnd::OnCommand(id);
+    }
+}
+
+void CMainFrame::OnUpdateCommand(CCmdUI& ui) {
+    const bool active = TheRecordingState.RecordingActive != 0;
+    switch (ui.m_nID) {
+        case ID_RECORD_START:
+            ui.Enable(!m_running);
+            break;
+        case ID_RECORD_PAUSE:
+            ui.Enable(active && m_running);
+            break;
+        case ID_RECORD_PLAY:
+            ui.Enable(!active);
+            break;
+        default:
+            CFrameWnd::OnUpdateCommand(ui);
+    }
+}
+
+LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (ControllerMessage(message, wParam, lParam, result)) return result;
+    switch (message) {
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) != SC_MINIMIZE) break;
+            ShowWindow(SW_HIDE);
+            return 0;
+        case WM_USER_TRAYNOTIFY:
+            OnTrayNotify(wParam, lParam);
+            return 0;
+        case WM_HOTKEY:
+            OnHotKey(wParam);
+            return 0;
+        case WM_CLOSE:
+            if (!OnClose()) return 0;
+            break;
+        case WM_DESTROY:
+            OnDestroy();
+            break;
+        case WM_SIZE:
+            CFrameWnd::WindowProc(message, wParam, lParam);
+            m_wndStatusBar.LayoutPanes();
+            return 0;
+    }
+    return CFrameWnd::WindowProc(message, wParam, lParam);
+}

@@ -1,0 +1,85 @@
+#include "framework/ToolBar.h"
+
+#include <vector>
+
+namespace {
+
+// The toolbar resource: 16-bit words.
+struct ToolBarLayout {
+    int buttonWidth = 0, buttonHeight = 0;
+    std::vector<UINT> commands;  // 0: separator
+};
+
+bool ReadToolBarLayout(UINT resourceId, ToolBarLayout& layout) {
+    constexpr WORD ToolBarResourceType = 241;
+    HMODULE module = GetModuleHandleA(nullptr);
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(resourceId),
+                                MAKEINTRESOURCEA(ToolBarResourceType));
+    if (!found) return false;
+    HGLOBAL loaded = LoadResource(module, found);
+    const auto* words = static_cast<const WORD*>(LockResource(loaded));
+    const DWORD size = SizeofResource(module, found);
+    if (!words || size < 4 * sizeof(WORD) || words[0] != 1) return false;
+    const WORD count = words[3];
+    if (size < (4u + count) * sizeof(WORD)) return false;
+    layout.buttonWidth = words[1];
+    layout.buttonHeight = words[2];
+    layout.commands.assign(words + 4, words + 4 + count);
+    return true;
+}
+
+}  // namespace
+
+BOOL CToolBar::CreateEx(HWND parent, DWORD controlStyle, DWORD style, UINT id) {
+    m_hWnd = CreateWindowExA(0, TOOLBARCLASSNAMEA, "", style | controlStyle, 0, 0, 0, 0, parent,
+                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+                             GetModuleHandleA(nullptr), nullptr);
+    if (!m_hWnd) return FALSE;
+    SendMessageA(m_hWnd, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    return TRUE;
+}
+
+BOOL CToolBar::LoadToolBar(UINT resourceId) {
+    ToolBarLayout layout;
+    if (!m_hWnd || !ReadToolBarLayout(resourceId, layout)) return FALSE;
+    SendMessageA(m_hWnd, TB_SETBITMAPSIZE, 0, MAKELPARAM(layout.buttonWidth, layout.buttonHeight));
+    std::vector<TBBUTTON> buttons;
+    int picture = 0;
+    for (UINT command : layout.commands) {
+        TBBUTTON button{};
+        if (command == 0) {
+            button.fsStyle = BTNS_SEP;
+        } else {
+            button.iBitmap = picture++;
+            button.idCommand = static_cast<int>(command);
+            button.fsState = TBSTATE_ENABLED;
+            button.fsStyle = BTNS_BUTTON;
+        }
+        buttons.push_back(button);
+    }
+    return static_cast<BOOL>(SendMessageA(m_hWnd, TB_ADDBUTTONSA, buttons.size(),
+                                          reinterpret_cast<LPARAM>(buttons.data())));
+}
+
+void CToolBar::SetImageList(UINT message, HIMAGELIST list) {
+    SendMessageA(m_hWnd, message, 0, reinterpret_cast<LPARAM>(list));
+}
+
+void CToolBar::SetButtonState(UINT command, bool enabled, bool checked) {
+    const LRESULT state = SendMessageA(m_hWnd, TB_GETSTATE, command, 0);
+    if (state == -1) return;
+    BYTE wanted = static_cast<BYTE>(state) & ~(TBSTATE_ENABLED | TBSTATE_CHECKED);
+    if (enabled) wanted |= TBSTATE_ENABLED;
+    if (checked) wanted |= TBSTATE_CHECKED;
+    if (wanted != state) SendMessageA(m_hWnd, TB_SETSTATE, command, MAKELPARAM(wanted, 0));
+}
+
+int CToolBar::ButtonCount() const {
+    return static_cast<int>(SendMessageA(m_hWnd, TB_BUTTONCOUNT, 0, 0));
+}
+
+UINT CToolBar::CommandAt(int index) const {
+    TBBUTTON button{};
+    SendMessageA(m_hWnd, TB_GETBUTTON, index, reinterpret_cast<LPARAM>(&button));
+    return static_cast<UINT>(button.idCommand);
+}

@@ -1,0 +1,33 @@
+// A toolbar of large picture buttons, laid out from a toolbar resource (a
+// version word, the button size, the count, then one command per button,
+// 0 for a separator). Tooltips come from the frame (the text after the line
+// break in the command's string).
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+class CToolBar {
+public:
+    CToolBar() = default;
+    CToolBar(const CToolBar&) = delete;
+    CToolBar& operator=(const CToolBar&) = delete;
+
+    // Creates the toolbar control as a child of parent, with the control's
+    // own style bits (TBSTYLE_*) and the window style.
+    BOOL CreateEx(HWND parent, DWORD controlStyle, DWORD style, UINT id);
+    // Adds the buttons of toolbar resource resourceId; the pictures come
+    // from image lists set afterwards.
+    BOOL LoadToolBar(UINT resourceId);
+    void SetImageList(UINT message, HIMAGELIST list);
+    // Enables and checks one button.
+    void SetButtonState(UINT command, bool enabled, bool checked);
+    int ButtonCount() const;
+    UINT CommandAt(int index) const;
+
+    HWND GetSafeHwnd() const { return m_hWnd; }
+
+private:
+    HWND m_hWnd = nullptr;
+};
