@@ -27,8 +27,10 @@
 #     the cell's background colour, and compares with the screen inside the
 #     cell (BitBlt from the screen DC of the desktop). The same icon gives a
 #     mean channel difference of 0.0, whether the program handed over the 16
-#     or the 32 pixel picture; the stand-in's two icons differ by 59. A
-#     difference below 12 counts as shown, and the nearest candidate wins.
+#     or the 32 pixel picture; the stand-in's two icons differ by 59, the
+#     recorder's idle and recording icons (res/TrayIdle.ico,
+#     res/TrayRecording.ico) by only 8.7. A difference below 3 counts as
+#     shown, and the nearest candidate wins: name the other icons too.
 #   - Clicking: `xdotool mousemove --window DESKTOP X Y click 1` at the cell's
 #     centre makes the tray post the icon's callback message to its owner with
 #     WM_LBUTTONDOWN, then WM_LBUTTONUP (button 3: WM_RBUTTONDOWN, ...); the

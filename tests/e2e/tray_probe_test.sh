@@ -46,6 +46,7 @@ wait_for_line "hotkey $start" || fail "Ctrl+B did not reach the hidden window: $
 tray_wait_icon "$title" "$stand_in" $recording 5000 $idle || fail "the recording icon is not shown"
 shown=$(tray_shown_icon "$title" "$stand_in" $idle $recording)
 [ "$shown" = $recording ] || fail "icon $shown seen instead of $recording"
+tray_wait_icon "$title" "$stand_in" $idle 300 2>/dev/null && fail "the idle icon matched too"
 probe wait-visible "$title" no 0 || fail "a hotkey showed the window"
 
 desktop_key ctrl+e
