@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include "frame/ControllerRules.h"
+
+TEST(ControllerStatus, StateCodesSetOnlyTheStatePane) {
+    EXPECT_EQ(StatusForMessage(StatusRecording, 99).stateText, "Recording");
+    EXPECT_EQ(StatusForMessage(StatusPaused, 0).stateText, "Paused");
+    EXPECT_EQ(StatusForMessage(StatusStopped, 0).stateText, "Recording stopped");
+    EXPECT_EQ(StatusForMessage(-4, 0).stateText, "");
+    EXPECT_EQ(StatusForMessage(-100000, 0).stateText, "");
+    for (int code : {StatusRecording, StatusPaused, StatusStopped, -4})
+        EXPECT_FALSE(StatusForMessage(code, 5).setProgress) << code;
+}
+
+TEST(ControllerStatus, AFrameCountShowsSecondsThenFramesWithTwoBlanksAround) {
+    const StatusPaneUpdate update = StatusForMessage(120, 12);
+    EXPECT_EQ(update.stateText, "Recording");
+    ASSERT_TRUE(update.setProgress);
+    EXPECT_EQ(update.progressText, "12 sec  120  frames");
+    EXPECT_EQ(StatusForMessage(0, 0).progressText, "0 sec  0  frames");
+}
+
+TEST(ControllerClicks, PressSetsTwoReleaseLowersByOneNeverBelowZero) {
+    ClickStates s{0, 0};
+    s = ClickStatesAfter(0x201, s);
+    EXPECT_EQ(s.left, 2);
+    s = ClickStatesAfter(0x202, s);
+    EXPECT_EQ(s.left, 1);
+    s = ClickStatesAfter(0x202, s);
+    s = ClickStatesAfter(0x202, s);
+    EXPECT_EQ(s.left, 0);
+    EXPECT_EQ(s.right, 0);
+
+    s = ClickStatesAfter(0x204, {1, 0});
+    EXPECT_EQ(s.right, 2);
+    EXPECT_EQ(s.left, 1);
+    s = ClickStatesAfter(0x205, s);
+    EXPECT_EQ(s.right, 1);
+}
+
+TEST(ControllerClicks, OtherMouseMessagesLeaveBothStates) {
+    for (uint32_t message : {0x200u, 0x203u, 0x206u, 0x207u, 0x208u, 0x20Au, 0u}) {
+        const ClickStates s = ClickStatesAfter(message, {2, 1});
+        EXPECT_EQ(s.left, 2) << message;
+        EXPECT_EQ(s.right, 1) << message;
+    }
+}
+
+TEST(ControllerRegion, TheInclusiveRectangleGivesCornerAndSize) {
+    const SelectedRegion r = RegionFromMessage(0x00320064, 0x012101A3);  // (100,50)-(419,289)
+    EXPECT_EQ(r.left, 100);
+    EXPECT_EQ(r.top, 50);
+    EXPECT_EQ(r.width, 320);
+    EXPECT_EQ(r.height, 240);
+
+    const SelectedRegion full = RegionFromMessage(0, 0x02FF03FF);
+    EXPECT_EQ(full.width, 1024);
+    EXPECT_EQ(full.height, 768);
+
+    const SelectedRegion onePixel = RegionFromMessage(0x00C8012C, 0x00C8012C);
+    EXPECT_EQ(onePixel.width, 1);
+    EXPECT_EQ(onePixel.height, 1);
+}
+
+TEST(ControllerRegion, AWindowPartlyLeftOfTheScreenKeepsItsNegativeCorner) {
+    const SelectedRegion r = RegionFromMessage(0xFFF8FFF6, 0x00C80063);  // (-10,-8)-(99,200)
+    EXPECT_EQ(r.left, -10);
+    EXPECT_EQ(r.top, -8);
+    EXPECT_EQ(r.width, 110);
+    EXPECT_EQ(r.height, 209);
+}
