@@ -1,0 +1,350 @@
+// The option dialogs and the dialog framework under them. Each dialog runs
+// modally on the test thread while a second thread acts as the user: it waits
+// for the dialog, changes its controls, presses its buttons and notes what it
+// saw. Buttons are pressed by posting their command, so that a window the
+// press opens never blocks the driver.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "app/RecordSettings.h"
+#include "framework/Dialog.h"
+#include "options/HotKeyOptionsDlg.h"
+#include "options/OutputFileDlg.h"
+#include "res/resource.h"
+#include "tests/support/FakeProfile.h"
+#include "tests/win/ScreenProbe.h"
+
+namespace {
+
+constexpr DWORD Limit = 10000;
+constexpr int MessageBoxText = 0xFFFF;  // the id of the static holding a message box's text
+
+// A visible dialog-class window of the thread; with an owner given, one it owns.
+HWND FindDialog(DWORD thread, HWND owner) {
+    struct Query {
+        HWND owner, found;
+    } query{owner, nullptr};
+    EnumThreadWindows(
+        thread,
+        [](HWND w, LPARAM out) {
+            auto* q = reinterpret_cast<Query*>(out);
+            char cls[16] = {};
+            GetClassNameA(w, cls, sizeof cls);
+            if (std::string(cls) != "#32770" || !IsWindowVisible(w)) return TRUE;
+            if (q->owner && GetWindow(w, GW_OWNER) != q->owner) return TRUE;
+            q->found = w;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&query));
+    return query.found;
+}
+
+HWND WaitForDialog(DWORD thread, HWND owner = nullptr) {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindDialog(thread, owner)) != nullptr; }, Limit);
+    return found;
+}
+
+// A dialog or message box that this dialog opened.
+HWND WaitForOwned(HWND owner) {
+    return WaitForDialog(GetWindowThreadProcessId(owner, nullptr), owner);
+}
+
+std::string Caption(HWND window) {
+    char text[128] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+std::string Text(HWND dialog, int id) {
+    char text[MAX_PATH + 32] = {};
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+void Press(HWND dialog, int id) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+bool Closed(HWND window) {
+    return WaitUntil([&] { return !IsWindow(window); }, Limit);
+}
+
+// Runs open() on this thread while drive(dialog) runs on a second one, and
+// returns open()'s result. Whatever is still open when the driver is done is
+// cancelled and counts as a failure: a test can fail, but never hang.
+template <class Open>
+auto Driven(Open open, const std::function<void(HWND dialog)>& drive) {
+    const DWORD self = GetCurrentThreadId();
+    std::thread driver([&] {
+        if (HWND dialog = WaitForDialog(self))
+            drive(dialog);
+        else
+            ADD_FAILURE() << "no dialog showed up";
+        if (WaitUntil([&] { return !FindDialog(self, nullptr); }, Limit)) return;
+        ADD_FAILURE() << "a dialog was left open";
+        WaitUntil([&] {
+            if (HWND left = FindDialog(self, nullptr)) PostMessageA(left, WM_COMMAND, IDCANCEL, 0);
+            return !FindDialog(self, nullptr);
+        });
+    });
+    auto result = open();
+    driver.join();
+    return result;
+}
+
+uint16_t HotkeyIn(HWND dialog, int id) {
+    return static_cast<uint16_t>(SendDlgItemMessageA(dialog, id, HKM_GETHOTKEY, 0, 0));
+}
+
+void SetHotkey(HWND dialog, int id, BYTE key, BYTE flags) {
+    SendDlgItemMessageA(dialog, id, HKM_SETHOTKEY, MAKEWORD(key, flags), 0);
+}
+
+}  // namespace
+
+TEST(HotKeyOptionsDlg, ShowsTheHotkeysInTheControlsLayoutAndCancelChangesNothing) {
+    RecordSettings settings;  // Ctrl+B, Ctrl+E, Ctrl+P
+    settings.EndMod = MOD_SHIFT;
+    settings.PauseMod = MOD_ALT | MOD_CONTROL;
+    uint16_t start = 0, stop = 0, pause = 0;
+    const bool changed = Driven([&] { return EditHotkeys(settings, nullptr); },
+                                [&](HWND dialog) {
+                                    EXPECT_EQ(Caption(dialog), "HotKey Options");
+                                    start = HotkeyIn(dialog, IDC_HOTKEY_START);
+                                    stop = HotkeyIn(dialog, IDC_HOTKEY_STOP);
+                                    pause = HotkeyIn(dialog, IDC_HOTKEY_PAUSE);
+                                    SetHotkey(dialog, IDC_HOTKEY_START, VK_F9, HOTKEYF_ALT);
+                                    Press(dialog, IDCANCEL);
+                                });
+    EXPECT_EQ(start, 0x242);  // B with the control's Control bit
+    EXPECT_EQ(stop, 0x145);   // E with Shift
+    EXPECT_EQ(pause, 0x650);  // P with Control and Alt
+    EXPECT_FALSE(changed);
+    EXPECT_EQ(settings.StartKey, 'B');
+    EXPECT_EQ(settings.StartMod, MOD_CONTROL);
+    EXPECT_EQ(settings.EndMod, MOD_SHIFT);
+}
+
+TEST(HotKeyOptionsDlg, OkStoresEachControlsHotkeyWithRegistrationModifiers) {
+    RecordSettings settings;
+    const bool changed =
+        Driven([&] { return EditHotkeys(settings, nullptr); },
+               [&](HWND dialog) {
+                   SetHotkey(dialog, IDC_HOTKEY_START, VK_F9, HOTKEYF_ALT);
+                   SetHotkey(dialog, IDC_HOTKEY_STOP, 'R', HOTKEYF_CONTROL | HOTKEYF_SHIFT);
+                   SetHotkey(dialog, IDC_HOTKEY_PAUSE, VK_F9, 0);
+                   Press(dialog, IDOK);
+               });
+    EXPECT_TRUE(changed);
+    EXPECT_EQ(settings.StartKey, 0x78);
+    EXPECT_EQ(settings.StartMod, MOD_ALT);
+    EXPECT_EQ(settings.EndKey, 'R');
+    EXPECT_EQ(settings.EndMod, MOD_CONTROL | MOD_SHIFT);
+    EXPECT_EQ(settings.PauseKey, 0x78);
+    EXPECT_EQ(settings.PauseMod, 0);
+}
+
+namespace {
+
+// Sets the process's current folder for one test and restores it afterwards.
+class CurrentFolder {
+public:
+    explicit CurrentFolder(const std::string& folder) {
+        GetCurrentDirectoryA(MAX_PATH, m_saved);
+        CreateDirectoryA(folder.c_str(), nullptr);
+        EXPECT_TRUE(SetCurrentDirectoryA(folder.c_str())) << folder;
+    }
+    ~CurrentFolder() { SetCurrentDirectoryA(m_saved); }
+
+private:
+    char m_saved[MAX_PATH] = {};
+};
+
+// Read from the map: with <windows.h> the profile's GetProfileString is a macro.
+std::string SavedPath(const FakeProfile& profile) {
+    const auto found = profile.values.find(std::string(SettingsSection) + "\\SavePath");
+    return found == profile.values.end() ? "unsaved" : found->second.text;
+}
+
+std::string TempFolder(const char* name) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    return std::string(temp) + name;
+}
+
+void RunOutputDialog(RecordSettings& settings, FakeProfile& profile,
+                     const std::function<void(HWND dialog)>& drive) {
+    Driven(
+        [&] {
+            EnterOutputFileName(settings, profile, nullptr);
+            return 0;
+        },
+        drive);
+}
+
+// The path shown after pressing "Default" and confirming.
+std::string DefaultPathIn(const std::string& folder, RecordSettings& settings) {
+    CurrentFolder current(folder);
+    FakeProfile profile;
+    std::string shown;
+    settings.SavePath = "none yet";
+    RunOutputDialog(settings, profile, [&](HWND dialog) {
+        Press(dialog, IDC_OUTPUT_DEFAULT);
+        WaitUntil([&] { return Text(dialog, IDC_OUTPUT_PATH) != "none yet"; }, Limit);
+        shown = Text(dialog, IDC_OUTPUT_PATH);
+        Press(dialog, IDOK);
+    });
+    EXPECT_EQ(settings.SavePath, shown);
+    return shown;
+}
+
+}  // namespace
+
+TEST(OutputFileDlg, ShowsTheSavePathAndCancelKeepsItButStillSaves) {
+    RecordSettings settings;
+    settings.SavePath = "C:\\clips\\old.avi";
+    FakeProfile profile;
+    std::string shown;
+    RunOutputDialog(settings, profile, [&](HWND dialog) {
+        EXPECT_EQ(Caption(dialog), "Set output file ");
+        shown = Text(dialog, IDC_OUTPUT_PATH);
+        SetDlgItemTextA(dialog, IDC_OUTPUT_PATH, "C:\\clips\\new.avi");
+        Press(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(shown, "C:\\clips\\old.avi");
+    EXPECT_EQ(settings.SavePath, "C:\\clips\\old.avi");
+    EXPECT_EQ(SavedPath(profile), "C:\\clips\\old.avi");
+}
+
+TEST(OutputFileDlg, OkStoresTheTypedPathAndSavesIt) {
+    RecordSettings settings;
+    FakeProfile profile;
+    RunOutputDialog(settings, profile, [&](HWND dialog) {
+        SetDlgItemTextA(dialog, IDC_OUTPUT_PATH, "D:\\typed here.avi");
+        Press(dialog, IDOK);
+    });
+    EXPECT_EQ(settings.SavePath, "D:\\typed here.avi");
+    EXPECT_EQ(SavedPath(profile), "D:\\typed here.avi");
+}
+
+TEST(OutputFileDlg, DefaultIsTestcapInTheCurrentFolderWithTheRootsBackslashKept) {
+    RecordSettings settings;
+    const std::string folder = TempFolder("brantle-output-dlg");
+    EXPECT_EQ(DefaultPathIn(folder, settings), folder + "\\testcap.avi");
+    EXPECT_EQ(DefaultPathIn("C:\\", settings), "C:\\\\testcap.avi");
+}
+
+// The save dialog's file name box. The file chosen there exists: the
+// dialog is asked to insist on that (Wine's does not), and to have a
+// replacement confirmed.
+constexpr int SaveDialogFileName = 0x47C;
+
+TEST(OutputFileDlg, BrowseCancelledKeepsThePathAndAChosenFileReplacesIt) {
+    const std::string folder = TempFolder("brantle-output-dlg");
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string file = folder + "\\chosen.avi";
+    CloseHandle(CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    RecordSettings settings;
+    settings.SavePath = "C:\\clips\\old.avi";
+    FakeProfile profile;
+    std::string afterCancel, afterChoice, prompt;
+    RunOutputDialog(settings, profile, [&](HWND dialog) {
+        Press(dialog, IDC_OUTPUT_BROWSE);
+        if (HWND save = WaitForOwned(dialog)) {
+            Press(save, IDCANCEL);
+            EXPECT_TRUE(Closed(save));
+        }
+        afterCancel = Text(dialog, IDC_OUTPUT_PATH);
+
+        Press(dialog, IDC_OUTPUT_BROWSE);
+        if (HWND save = WaitForOwned(dialog)) {
+            SetDlgItemTextA(save, SaveDialogFileName, file.c_str());
+            Press(save, IDOK);
+            if (HWND box = WaitForOwned(save)) {
+                prompt = Text(box, MessageBoxText);
+                Press(box, IDYES);
+            }
+            EXPECT_TRUE(Closed(save));
+        }
+        afterChoice = Text(dialog, IDC_OUTPUT_PATH);
+        Press(dialog, IDOK);
+    });
+    EXPECT_EQ(afterCancel, "C:\\clips\\old.avi");
+    EXPECT_NE(prompt.find("replace"), std::string::npos) << prompt;
+    EXPECT_EQ(afterChoice, file);
+    EXPECT_EQ(settings.SavePath, file);
+    DeleteFileA(file.c_str());
+}
+
+namespace {
+
+// A number in the output dialog's edit control, and a text in its "..."
+// button, which shows whether the exchange went on after a failure.
+class NumberDialog : public CDialog {
+public:
+    NumberDialog() : CDialog(IDD_OUTPUT_FILE) {}
+    int Number = 7;
+    std::string Label = "before";
+
+protected:
+    void DoDataExchange(CDataExchange& dx) override {
+        DDX_Text(dx, IDC_OUTPUT_PATH, Number);
+        DDX_Text(dx, IDC_OUTPUT_BROWSE, Label);
+    }
+};
+
+}  // namespace
+
+TEST(Dialog, NonIntegerTextIsRefusedWithAMessageAndTheFocusOnItsControl) {
+    NumberDialog numbers;
+    std::string shown, message;
+    HWND focus = nullptr, edit = nullptr;
+    const INT_PTR result =
+        Driven([&] { return numbers.DoModal(nullptr); },
+               [&](HWND dialog) {
+                   shown = Text(dialog, IDC_OUTPUT_PATH);
+                   edit = GetDlgItem(dialog, IDC_OUTPUT_PATH);
+                   SetDlgItemTextA(dialog, IDC_OUTPUT_PATH, "12x");
+                   SetDlgItemTextA(dialog, IDC_OUTPUT_BROWSE, "after");
+                   SendMessageA(dialog, WM_NEXTDLGCTL,
+                                reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDCANCEL)), TRUE);
+                   Press(dialog, IDOK);
+                   if (HWND box = WaitForOwned(dialog)) {  // the message box, owned by the dialog
+                       message = Text(box, MessageBoxText);
+                       Press(box, IDOK);
+                       EXPECT_TRUE(Closed(box));
+                   }
+                   GUITHREADINFO gui{};
+                   gui.cbSize = sizeof gui;
+                   GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &gui);
+                   focus = gui.hwndFocus;
+                   Press(dialog, IDCANCEL);
+               });
+    EXPECT_EQ(shown, "7");
+    EXPECT_EQ(message, "Please enter an integer.");
+    EXPECT_EQ(focus, edit);
+    EXPECT_EQ(result, IDCANCEL);  // still open after the failed OK
+    EXPECT_EQ(numbers.Number, 7);
+    EXPECT_EQ(numbers.Label, "before");  // the exchange stopped at the failure
+}
+
+TEST(Dialog, OkTakesIntegersWithBlanksAndSignAndEveryExchangedValue) {
+    NumberDialog numbers;
+    const INT_PTR result = Driven([&] { return numbers.DoModal(nullptr); },
+                                  [&](HWND dialog) {
+                                      SetDlgItemTextA(dialog, IDC_OUTPUT_PATH, " -42 ");
+                                      SetDlgItemTextA(dialog, IDC_OUTPUT_BROWSE, "after");
+                                      Press(dialog, IDOK);
+                                  });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(numbers.Number, -42);
+    EXPECT_EQ(numbers.Label, "after");
+}
