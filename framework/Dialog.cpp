@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "framework/IntegerText.h"
+#include "framework/WinApp.h"
 
 namespace {
 
@@ -22,7 +23,9 @@ bool CDataExchange::PrepareControl(int id) {
 }
 
 void CDataExchange::Fail(const char* message) {
-    MessageBoxA(m_dialog, message, nullptr, MB_OK | MB_ICONEXCLAMATION);
+    CWinApp* app = AfxGetApp();
+    MessageBoxA(m_dialog, message, app ? app->AppTitle().c_str() : nullptr,
+                MB_OK | MB_ICONEXCLAMATION);
     SetFocus(GetDlgItem(m_dialog, m_control));
     m_failed = true;
 }
