@@ -23,9 +23,6 @@ public:
     void OnRecordPause();
     void OnRecordStop();
 
-    bool Running() const { return m_running != 0; }
-    const CStatusBar& StatusBar() const { return m_wndStatusBar; }
-
 protected:
     void PreCreateWindow(CREATESTRUCTA& cs) override;
     int OnCreate(CREATESTRUCTA& cs) override;

@@ -16,8 +16,6 @@ public:
     void Show(bool recording);
     void Remove();
 
-    const NOTIFYICONDATAA& Record() const { return m_record; }
-
 private:
     void Fill(bool recording);
 

@@ -64,22 +64,3 @@ BOOL CToolBar::LoadToolBar(UINT resourceId) {
 void CToolBar::SetImageList(UINT message, HIMAGELIST list) {
     SendMessageA(m_hWnd, message, 0, reinterpret_cast<LPARAM>(list));
 }
-
-void CToolBar::SetButtonState(UINT command, bool enabled, bool checked) {
-    const LRESULT state = SendMessageA(m_hWnd, TB_GETSTATE, command, 0);
-    if (state == -1) return;
-    BYTE wanted = static_cast<BYTE>(state) & ~(TBSTATE_ENABLED | TBSTATE_CHECKED);
-    if (enabled) wanted |= TBSTATE_ENABLED;
-    if (checked) wanted |= TBSTATE_CHECKED;
-    if (wanted != state) SendMessageA(m_hWnd, TB_SETSTATE, command, MAKELPARAM(wanted, 0));
-}
-
-int CToolBar::ButtonCount() const {
-    return static_cast<int>(SendMessageA(m_hWnd, TB_BUTTONCOUNT, 0, 0));
-}
-
-UINT CToolBar::CommandAt(int index) const {
-    TBBUTTON button{};
-    SendMessageA(m_hWnd, TB_GETBUTTON, index, reinterpret_cast<LPARAM>(&button));
-    return static_cast<UINT>(button.idCommand);
-}

@@ -21,10 +21,6 @@ public:
     // from image lists set afterwards.
     BOOL LoadToolBar(UINT resourceId);
     void SetImageList(UINT message, HIMAGELIST list);
-    // Enables and checks one button.
-    void SetButtonState(UINT command, bool enabled, bool checked);
-    int ButtonCount() const;
-    UINT CommandAt(int index) const;
 
     HWND GetSafeHwnd() const { return m_hWnd; }
 
