@@ -4,12 +4,12 @@
 
 #include "region/RegionMessage.h"
 
-StatusPaneUpdate StatusForMessage(int code, int seconds) {
+StatusPaneUpdate StatusForMessage(int code, int seconds, bool paused) {
     StatusPaneUpdate update;
     if (code >= 0) {
         char text[64];
         std::snprintf(text, sizeof text, "%d sec  %d  frames", seconds, code);
-        update.stateText = "Recording";
+        update.stateText = paused ? "Paused" : "Recording";
         update.setProgress = true;
         update.progressText = text;
     } else if (code == StatusRecording) {

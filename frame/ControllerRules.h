@@ -17,7 +17,9 @@ struct StatusPaneUpdate {
     std::string progressText;
 };
 
-StatusPaneUpdate StatusForMessage(int code, int seconds);
+// While paused, a frame count that the recording thread posted just before
+// it parked still updates the progress but leaves "Paused" standing.
+StatusPaneUpdate StatusForMessage(int code, int seconds, bool paused);
 
 // Click marks: a press sets its button's state to 2, a release lowers it by
 // one while above 0, anything else leaves both.

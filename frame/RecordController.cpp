@@ -178,8 +178,9 @@ void CMainFrame::OnRecordEnded() {
 }
 
 void CMainFrame::OnRecordStatus(WPARAM wParam, LPARAM lParam) {
+    const bool paused = State().RecordingActive && !m_running;
     const StatusPaneUpdate update =
-        StatusForMessage(static_cast<int>(wParam), static_cast<int>(lParam));
+        StatusForMessage(static_cast<int>(wParam), static_cast<int>(lParam), paused);
     m_wndStatusBar.SetPaneText(1, update.stateText.c_str());
     if (update.setProgress) m_wndStatusBar.SetPaneText(2, update.progressText.c_str());
 }

@@ -42,10 +42,15 @@ BOOL __cdecl InstallMyHook(HWND window, int /*reserved*/) {
     if (!IsWindow(window)) return FALSE;
     if (!g_saveCursorMsg) g_saveCursorMsg = RegisterWindowMessageA("WM_USER_SAVECURSOR_MSG");
     g_window = window;
-    g_lastReported = nullptr;  // the first move tells the window the cursor
+    g_lastReported = nullptr;
     if (!g_hook) g_hook = SetWindowsHookExA(WH_MOUSE_LL, OnLowLevelMouse, ThisModule(), 0);
-    if (!g_hook) g_window = nullptr;
-    return g_hook != nullptr;
+    if (!g_hook) {
+        g_window = nullptr;
+        return FALSE;
+    }
+    // The window learns the cursor at once, not only when the mouse first moves.
+    Report(WM_MOUSEMOVE);
+    return TRUE;
 }
 
 BOOL __cdecl UninstallMyHook(HWND /*window*/) {

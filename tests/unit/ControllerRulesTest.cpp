@@ -3,21 +3,28 @@
 #include "frame/ControllerRules.h"
 
 TEST(ControllerStatus, StateCodesSetOnlyTheStatePane) {
-    EXPECT_EQ(StatusForMessage(StatusRecording, 99).stateText, "Recording");
-    EXPECT_EQ(StatusForMessage(StatusPaused, 0).stateText, "Paused");
-    EXPECT_EQ(StatusForMessage(StatusStopped, 0).stateText, "Recording stopped");
-    EXPECT_EQ(StatusForMessage(-4, 0).stateText, "");
-    EXPECT_EQ(StatusForMessage(-100000, 0).stateText, "");
+    EXPECT_EQ(StatusForMessage(StatusRecording, 99, false).stateText, "Recording");
+    EXPECT_EQ(StatusForMessage(StatusPaused, 0, false).stateText, "Paused");
+    EXPECT_EQ(StatusForMessage(StatusStopped, 0, false).stateText, "Recording stopped");
+    EXPECT_EQ(StatusForMessage(-4, 0, false).stateText, "");
+    EXPECT_EQ(StatusForMessage(-100000, 0, false).stateText, "");
     for (int code : {StatusRecording, StatusPaused, StatusStopped, -4})
-        EXPECT_FALSE(StatusForMessage(code, 5).setProgress) << code;
+        EXPECT_FALSE(StatusForMessage(code, 5, false).setProgress) << code;
 }
 
 TEST(ControllerStatus, AFrameCountShowsSecondsThenFramesWithTwoBlanksAround) {
-    const StatusPaneUpdate update = StatusForMessage(120, 12);
+    const StatusPaneUpdate update = StatusForMessage(120, 12, false);
     EXPECT_EQ(update.stateText, "Recording");
     ASSERT_TRUE(update.setProgress);
     EXPECT_EQ(update.progressText, "12 sec  120  frames");
-    EXPECT_EQ(StatusForMessage(0, 0).progressText, "0 sec  0  frames");
+    EXPECT_EQ(StatusForMessage(0, 0, false).progressText, "0 sec  0  frames");
+}
+
+TEST(ControllerStatus, AFrameCountArrivingWhilePausedKeepsPaused) {
+    const StatusPaneUpdate update = StatusForMessage(37, 4, true);
+    EXPECT_EQ(update.stateText, "Paused");
+    EXPECT_EQ(update.progressText, "4 sec  37  frames");
+    EXPECT_EQ(StatusForMessage(StatusRecording, 0, true).stateText, "Recording");
 }
 
 TEST(ControllerClicks, PressSetsTwoReleaseLowersByOneNeverBelowZero) {

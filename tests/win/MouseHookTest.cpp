@@ -155,10 +155,23 @@ TEST_F(MouseHookTest, ReportsAMoveThatChangesTheCursor) {
     }));
 }
 
+TEST_F(MouseHookTest, TellsTheCursorAtInstallationWithoutWaitingForTheMouse) {
+    ASSERT_TRUE(PutCursorIn(kCrossSpot));
+    ASSERT_TRUE(Settle());
+    window.reports.clear();
+    ASSERT_TRUE(InstallMyHook(window.GetSafeHwnd(), 0));
+    ASSERT_TRUE(Settle());
+    ASSERT_EQ(window.reports.size(), 1u);
+    EXPECT_EQ(window.reports.front().mouseMessage, static_cast<UINT>(WM_MOUSEMOVE));
+    EXPECT_EQ(window.reports.front().cursor, LoadCursor(nullptr, IDC_CROSS));
+}
+
 TEST_F(MouseHookTest, SilentOnceUninstalled) {
     EXPECT_TRUE(UninstallMyHook(window.GetSafeHwnd()));  // never installed
     ASSERT_TRUE(InstallMyHook(window.GetSafeHwnd(), 0));
     ASSERT_TRUE(UninstallMyHook(window.GetSafeHwnd()));
+    ASSERT_TRUE(Settle());
+    window.reports.clear();  // what the hook told at installation
     ASSERT_TRUE(PutCursorIn(kArrowSpot));
     ASSERT_TRUE(PutCursorIn(kCrossSpot));
     ASSERT_TRUE(ClickBoth());
