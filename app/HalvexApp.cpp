@@ -34,6 +34,7 @@ BOOL CHalvexApp::InitInstance() {
         [] { return std::make_unique<CMainFrame>(); },
         [] { return std::make_unique<CHalvexView>(); }));
     if (!ProcessShellCommand()) return FALSE;
+    static_cast<CMainFrame*>(m_pMainWnd)->InstallIconMenu();
 
     HWND main = m_pMainWnd->GetSafeHwnd();
     SetWindowTextA(main, MainWindowTitle);

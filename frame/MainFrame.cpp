@@ -62,6 +62,15 @@ int CMainFrame::OnCreate(CREATESTRUCTA&) {
     return 0;
 }
 
+void CMainFrame::InstallIconMenu() {
+    if (!m_menu.LoadMenu(IDR_MAINFRAME)) return;
+    m_menu.LoadToolbar(IDR_MENU_PICTURES);
+    HMENU plain = GetMenu(m_hWnd);
+    SetMenu(m_hWnd, m_menu.Detach());
+    if (plain) DestroyMenu(plain);
+    DrawMenuBar(m_hWnd);
+}
+
 void CMainFrame::OnDestroy() {
     m_hotkeys.Unregister(m_hWnd);
     m_trayIcon.Remove();
@@ -171,6 +180,23 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             CFrameWnd::WindowProc(message, wParam, lParam);
             m_wndStatusBar.LayoutPanes();
             return 0;
+        case WM_MEASUREITEM:
+            if (auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+                item->CtlType == ODT_MENU) {
+                m_menu.MeasureItem(*item);
+                return TRUE;
+            }
+            break;
+        case WM_DRAWITEM:
+            if (auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam); item->CtlType == ODT_MENU) {
+                m_menu.DrawItem(*item);
+                return TRUE;
+            }
+            break;
+        case WM_MENUCHAR:
+            if (m_menu.MenuChar(LOWORD(wParam), reinterpret_cast<HMENU>(lParam), result))
+                return result;
+            break;
     }
     return CFrameWnd::WindowProc(message, wParam, lParam);
 }

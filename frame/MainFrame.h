@@ -13,6 +13,7 @@
 #include "framework/FrameWnd.h"
 #include "framework/StatusBar.h"
 #include "framework/ToolBar.h"
+#include "menu/IconMenu.h"
 
 class CHalvexApp;
 
@@ -22,6 +23,9 @@ public:
     void OnRecordStart();
     void OnRecordPause();
     void OnRecordStop();
+    // Replaces the plain menu the frame was made with by the owner-drawn
+    // one, with the menu toolbar's pictures.
+    void InstallIconMenu();
 
 protected:
     void PreCreateWindow(CREATESTRUCTA& cs) override;
@@ -51,6 +55,7 @@ private:
     void PostStatus(int code);
     bool ControllerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
+    CIconMenu m_menu;  // the records its owner-drawn items point at
     CTrayIcon m_trayIcon;
     CGlobalHotkeys m_hotkeys;
     uint32_t m_pauseStartTime = 0;

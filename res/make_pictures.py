@@ -4,6 +4,8 @@
   ToolbarNormal.bmp    the toolbar's eleven 32 x 32 buttons side by side,
   ToolbarHot.bmp       24 bits, on pure red (the program swaps it for the
   ToolbarDisabled.bmp  button face); normal, hot (brighter) and disabled (grey);
+  MenuPictures.bmp     the menu's thirteen 16 x 15 pictures side by side, 4 bits,
+                       on light grey (the program swaps it for the button face);
   Brantle.ico          the program's icon,
   TrayRecording.ico    the tray icons while recording and while idle,
   TrayIdle.ico         each at 16 x 16 and 32 x 32, 32 bits with alpha.
@@ -440,6 +442,87 @@ def draw_view(c):
     c.paint(circle(372, 74, 8.5), radial(369, 71, 10, (250, 104, 92), (200, 32, 30)))
 
 
+# ---------------------------------------------------------------- menu pictures
+# The menu's pictures: the toolbar's drawings at half size, and three of their
+# own, in sixteen colours. Light grey is the background.
+
+MENU_BACK = (192, 192, 192)
+MENU_PALETTE = [
+    MENU_BACK,
+    (36, 40, 52),     # outlines
+    (255, 255, 255),
+    (208, 214, 226),  # pale grey-blue
+    (140, 150, 172),  # grey-blue
+    (84, 94, 118),    # slate
+    (232, 70, 58),    # red
+    (150, 24, 24),    # dark red
+    (82, 180, 92),    # green
+    (26, 104, 48),    # dark green
+    (70, 130, 220),   # blue
+    (28, 64, 150),    # dark blue
+    (250, 200, 40),   # yellow
+    (214, 130, 30),   # orange
+    (150, 196, 246),  # light blue
+    (236, 150, 160),  # pink
+]
+MENU_W, MENU_H = 16, 15
+
+
+def draw_exit(c):
+    """An open door with an arrow leaving through it."""
+    c.outlined(rect(5, 3, 19, 29, 1), (84, 94, 118))
+    c.outlined(polygon([(5, 3), (14, 7), (14, 30), (5, 29)]), vertical(3, (232, 150, 50), 30,
+                                                                       (190, 110, 24)))
+    c.paint(circle(11.5, 18, 1.3), OUTLINE)
+    arrow = union(rect(15, 13.5, 24, 18.5), polygon([(22, 8.5), (30, 16), (22, 23.5)]))
+    c.outlined(arrow, vertical(8, (108, 204, 110), 24, (46, 150, 70)), line=(26, 100, 44))
+
+
+def draw_website(c):
+    """A globe: blue sea with green land, a meridian ring and the equator."""
+    c.outlined(circle(16, 16, 12.5), radial(12, 11, 16, (90, 150, 230), (40, 96, 196)),
+               line=(28, 64, 150))
+    land = (82, 180, 92)
+    c.paint(polygon([(8, 8), (15, 6), (16, 12), (12, 15), (7, 13)]), land)
+    c.paint(polygon([(18, 17), (25, 16), (24, 24), (19, 26)]), land)
+    # Lines two pixels wide at the menu's size.
+    light = (150, 196, 246)
+    c.paint(subtract(ellipse(16, 16, 6.5, 12.5), ellipse(16, 16, 3.5, 10)), light)
+    c.paint(stroke([(4.5, 16), (27.5, 16)], 2.6), light)
+
+
+# The menu toolbar's order: Record options, Video, Audio, Exit, Hotkey, Start,
+# Pause, Stop, Play, Enter File Name, Help, About, Website.
+MENU_PICTURES = [draw_record_options, draw_video, draw_audio, draw_exit, draw_hotkey, draw_start,
+                 draw_pause, draw_stop, draw_play, draw_file_name, draw_help, draw_program_icon,
+                 draw_website]
+
+
+def nearest_menu_colour(rgb):
+    # Index 0, the background, is never chosen for a pixel of the picture.
+    return min(range(1, len(MENU_PALETTE)),
+               key=lambda i: sum((a - b) ** 2 for a, b in zip(rgb, MENU_PALETTE[i])))
+
+
+def menu_tile(draw):
+    c = Canvas(MENU_W, MENU_H, MENU_W / TOOL_SIZE)
+    draw(c)
+    tile = []
+    for r, g, b, a in c.straight():
+        if a < 0.5:
+            tile.append(0)
+            continue
+        # Sixteen colours leave no room for smoothed edges: each pixel is in or out.
+        tile.append(nearest_menu_colour((r, g, b)))
+    return tile
+
+
+def menu_strip():
+    tiles = [menu_tile(draw) for draw in MENU_PICTURES]
+    return [[tiles[i][y * MENU_W + x] for i in range(len(tiles)) for x in range(MENU_W)]
+            for y in range(MENU_H)]
+
+
 # ---------------------------------------------------------------- files
 
 
@@ -453,6 +536,24 @@ def bmp24(width, rows):
                        0, 0)
     header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(pixels), 0, 0, 14 + len(info))
     return header + info + pixels
+
+
+def bmp4(palette, rows):
+    """A 4-bit BMP file from rows of palette indices, top row first."""
+    width = len(rows[0])
+    stride = ((width + 1) // 2 + 3) & ~3
+    packed = []
+    for row in reversed(rows):
+        padded = row + [0] * (len(row) % 2)
+        line = bytes(padded[i] << 4 | padded[i + 1] for i in range(0, len(padded), 2))
+        packed.append(line + b"\0" * (stride - len(line)))
+    pixels = b"".join(packed)
+    colours = b"".join(bytes((b, g, r, 0)) for r, g, b in palette)
+    info = struct.pack("<IiiHHIIiiII", 40, width, len(rows), 1, 4, 0, len(pixels), 2835, 2835,
+                       len(palette), len(palette))
+    offset = 14 + len(info) + len(colours)
+    header = struct.pack("<2sIHHI", b"BM", offset + len(pixels), 0, 0, offset)
+    return header + info + colours + pixels
 
 
 def ico(images):
@@ -498,6 +599,7 @@ def main():
     for name, variant in (("ToolbarNormal.bmp", normal), ("ToolbarHot.bmp", hot),
                           ("ToolbarDisabled.bmp", disabled)):
         write(name, bmp24(*toolbar_strip(variant)))
+    write("MenuPictures.bmp", bmp4(MENU_PALETTE, menu_strip()))
     for name, draw in ICONS.items():
         write(name, ico({size: icon_image(draw, size) for size in (16, 32)}))
 

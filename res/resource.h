@@ -17,6 +17,8 @@
 #define IDB_TOOLBAR_NORMAL 187
 #define IDB_TOOLBAR_HOT 189
 #define IDB_TOOLBAR_DISABLED 190
+// The menu's pictures: a toolbar layout of 16 x 15 buttons and its bitmap.
+#define IDR_MENU_PICTURES 152
 
 // The selection window's cursor: a cross with a pencil, 32 x 32, hot spot (16, 15).
 #define IDC_SELECTION_CURSOR 133
