@@ -3,6 +3,7 @@
 #include "app/HalvexApp.h"
 #include "engine/RecordingState.h"
 #include "frame/ShellCommands.h"
+#include "frame/ToolBarPictures.h"
 #include "options/HotKeyOptionsDlg.h"
 #include "res/resource.h"
 

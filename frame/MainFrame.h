@@ -8,9 +8,9 @@
 #include <cstdint>
 
 #include "frame/GlobalHotkeys.h"
-#include "frame/ToolBarPictures.h"
 #include "frame/TrayIcon.h"
 #include "framework/FrameWnd.h"
+#include "framework/ImageList.h"
 #include "framework/StatusBar.h"
 #include "framework/ToolBar.h"
 #include "menu/IconMenu.h"

@@ -8,7 +8,7 @@
 #include "menu/MenuPlatform.h"
 #include "menu/MenuText.h"
 #include "menu/MenuToolbar.h"
-#include "menu/ScopedImageList.h"
+#include "framework/ImageList.h"
 
 namespace {
 
@@ -91,13 +91,13 @@ void CIconMenu::LineUpAccelerators() {
 BOOL CIconMenu::LoadToolbar(UINT id) {
     std::vector<ToolbarButtonPicture> buttons;
     if (!ReadToolbarButtons(id, buttons)) return FALSE;
-    ScopedImageList pictures(LoadToolbarPictures(id));
-    if (!pictures.Get()) return FALSE;
-    const int count = ImageList_GetImageCount(pictures.Get());
+    CImageList pictures(LoadToolbarPictures(id));
+    if (!pictures.GetSafeHandle()) return FALSE;
+    const int count = ImageList_GetImageCount(pictures.GetSafeHandle());
     for (const ToolbarButtonPicture& button : buttons) {
         if (button.picture >= count || !HasCommand(button.command)) continue;
         const int index =
-            MenuPictures::Shared().Put(button.command, pictures.Get(), button.picture);
+            MenuPictures::Shared().Put(button.command, pictures.GetSafeHandle(), button.picture);
         if (index >= 0) SetPicture(button.command, index);
     }
     return TRUE;

@@ -7,7 +7,7 @@
 #include "menu/MenuLook.h"
 #include "menu/MenuPlatform.h"
 #include "menu/PictureEffects.h"
-#include "menu/ScopedImageList.h"
+#include "framework/ImageList.h"
 
 namespace {
 
@@ -56,13 +56,13 @@ int MenuPictures::FirstIndexOf(UINT command) const {
 }
 
 int MenuPictures::Put(UINT command, HIMAGELIST source, int index) {
-    ScopedImageList made(PictureWithVariants(source, index, m_variants));
-    if (!m_list || !made.Get()) return -1;
+    CImageList made(PictureWithVariants(source, index, m_variants));
+    if (!m_list || !made.GetSafeHandle()) return -1;
     const int existing = FirstIndexOf(command);
     const int first = existing >= 0 ? existing : ImageList_GetImageCount(m_list);
-    const int count = ImageList_GetImageCount(made.Get());
+    const int count = ImageList_GetImageCount(made.GetSafeHandle());
     for (int i = 0; i < count; ++i) {
-        HICON icon = ImageList_GetIcon(made.Get(), i, ILD_NORMAL);
+        HICON icon = ImageList_GetIcon(made.GetSafeHandle(), i, ILD_NORMAL);
         // -1 appends; an existing command's pictures are overwritten in place.
         const int put = ImageList_ReplaceIcon(m_list, existing >= 0 ? first + i : -1, icon);
         DestroyIcon(icon);
