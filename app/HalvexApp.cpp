@@ -13,6 +13,7 @@
 #include "frame/MainFrame.h"
 #include "frame/ShellCommands.h"
 #include "options/AudioCaptureDevice.h"
+#include "options/OptionDlg.h"
 #include "options/OutputFileDlg.h"
 #include "res/resource.h"
 
@@ -85,17 +86,19 @@ bool CHalvexApp::OnCommand(UINT id) {
         case ID_FILE_CONVERT:
             RunConverter();
             return true;
+        case ID_OPTIONS_RECORD:
+            EditGeneralOptions(Settings, *this, MouseCaptureWnd,
+                               m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr);
+            return true;
         default:
             return CWinApp::OnCommand(id);
     }
 }
 
 void CHalvexApp::OnUpdateCommand(CCmdUI& ui) {
-    // The video, audio and record option dialogs are not part of the
-    // program yet: their commands stay greyed out until they are.
-    if (ui.m_nID == ID_OPTIONS_VIDEO || ui.m_nID == ID_OPTIONS_AUDIO ||
-        ui.m_nID == ID_OPTIONS_RECORD)
-        ui.Enable(false);
+    // The video and audio option dialogs are not part of the program yet:
+    // their commands stay greyed out until they are.
+    if (ui.m_nID == ID_OPTIONS_VIDEO || ui.m_nID == ID_OPTIONS_AUDIO) ui.Enable(false);
 }
 
 void CHalvexApp::OnAppAbout() {

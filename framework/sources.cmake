@@ -4,6 +4,7 @@ list(APPEND BRANTLE_PORTABLE_SOURCES
     framework/StatusPanes.cpp
 )
 list(APPEND BRANTLE_WIN_SOURCES
+    framework/DataExchangeControls.cpp
     framework/Dialog.cpp
     framework/DocView.cpp
     framework/DragRect.cpp

@@ -70,3 +70,39 @@
 // The project's website, named in the Help menu, the About box and the
 // messages about missing helper programs.
 #define BRANTLE_WEBSITE "http://brantle.example.org/"
+
+// The Option dialog (the recording switches and the region) and its controls.
+#define IDD_OPTION 132
+#define IDC_OPTION_MINIMIZE 1008
+#define IDC_OPTION_BLINK 1009
+#define IDC_OPTION_AUTOPLAY 1010
+#define IDC_OPTION_CURSOR 1011
+#define IDC_OPTION_REGION_NORMAL 1012  // first of the radio group
+#define IDC_OPTION_REGION_FIXED 1013
+#define IDC_OPTION_REGION_FULL 1014
+#define IDC_OPTION_WIDTH 1015
+#define IDC_OPTION_HEIGHT 1016
+#define IDC_OPTION_SELECT 1017
+#define IDC_OPTION_MOUSE_DOWN 1018
+#define IDC_OPTION_TEXT 1019
+#define IDC_OPTION_AUDIO 1020
+#define IDC_OPTION_REGION_WINDOW 1021
+#define IDC_OPTION_LAYERED 1024
+#define IDC_OPTION_MOUSE_DOWN_MORE 1027
+#define IDC_OPTION_TEXT_MORE 1028
+#define IDC_OPTION_DEFAULT 3
+
+// The Mouse Down Option dialog: invisible frames marking where the swatches go.
+#define IDD_MOUSE_DOWN_OPTION 165
+#define IDC_MOUSEDOWN_LEFT_SWATCH 1029
+#define IDC_MOUSEDOWN_RIGHT_SWATCH 1030
+#define IDC_MOUSEDOWN_LEFT_SET 1031
+#define IDC_MOUSEDOWN_RIGHT_SET 1032
+
+// The Text dialog.
+#define IDD_TEXT_OPTION 166
+#define IDC_TEXT_STRING 1032
+#define IDC_TEXT_X 1033
+#define IDC_TEXT_Y 1034
+#define IDC_TEXT_FONT 1035
+#define IDC_TEXT_DESCRIPTION 1036

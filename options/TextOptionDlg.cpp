@@ -1,0 +1,65 @@
+#include "options/TextOptionDlg.h"
+
+#include <commdlg.h>
+
+#include <cstring>
+
+#include "options/TextDescription.h"
+#include "res/resource.h"
+
+static_assert(sizeof(FontRecord) == sizeof(LOGFONTA), "the font is a LOGFONTA");
+
+CTextOptionDlg::CTextOptionDlg(RecordSettings& settings)
+    : CDialog(IDD_TEXT_OPTION), m_settings(settings) {}
+
+void CTextOptionDlg::DoDataExchange(CDataExchange& dx) {
+    DDX_Text(dx, IDC_TEXT_STRING, Text);
+    DDX_Text(dx, IDC_TEXT_X, X);
+    DDX_Text(dx, IDC_TEXT_Y, Y);
+    DDX_Text(dx, IDC_TEXT_DESCRIPTION, Description);
+}
+
+BOOL CTextOptionDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    Font = m_settings.TextFont;
+    X = m_settings.TextPosX;
+    Y = m_settings.TextPosY;
+    Text = m_settings.TextString;
+    Description = DescribeFont(Font);
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CTextOptionDlg::OnOK() {
+    if (!UpdateData(TRUE)) return;
+    m_settings.TextFont = Font;
+    m_settings.TextPosX = X;
+    m_settings.TextPosY = Y;
+    m_settings.TextString = Text;
+    EndDialog(IDOK);
+}
+
+BOOL CTextOptionDlg::OnCommand(WORD id, WORD code) {
+    if (id != IDC_TEXT_FONT || code != BN_CLICKED) return FALSE;
+    OnFont();
+    return TRUE;
+}
+
+void CTextOptionDlg::OnFont() {
+    // Keeps what was typed across the refresh below; a refused number has
+    // been reported and its field shows the last accepted value afterwards.
+    UpdateData(TRUE);
+    LOGFONTA font;
+    std::memcpy(&font, &Font, sizeof font);
+    CHOOSEFONTA choice{};
+    choice.lStructSize = sizeof choice;
+    choice.hwndOwner = m_hWnd;  // so that this dialog waits while the font is chosen
+    choice.lpLogFont = &font;
+    choice.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
+    choice.rgbColors = m_settings.TextColor;
+    if (!ChooseFontA(&choice)) return;
+    std::memcpy(&Font, &font, sizeof Font);
+    m_settings.TextColor = choice.rgbColors;
+    Description = DescribeFont(Font);
+    UpdateData(FALSE);
+}

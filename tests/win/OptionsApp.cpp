@@ -1,0 +1,112 @@
+#include "tests/win/OptionsApp.h"
+
+#include <dlgs.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "codecs/BuiltInCompressors.h"
+#include "frame/HalvexDoc.h"
+#include "frame/HalvexView.h"
+#include "frame/MainFrame.h"
+#include "res/resource.h"
+#include "tests/win/DialogDriver.h"
+#include "tests/win/ScreenProbe.h"
+
+namespace {
+
+constexpr char ProfileKey[] = "Brantle Option Dialog Tests";
+
+// The colour dialog's edits for the red, green and blue parts.
+constexpr int ColourRed = 706, ColourGreen = 707, ColourBlue = 708;
+
+CHalvexApp* MakeApp() {
+    InstallBuiltInCompressors();
+    auto* app = new CHalvexApp;
+    app->SetRegistryKey(ProfileKey);
+    app->AddDocTemplate(std::make_unique<CSingleDocTemplate>(
+        IDR_MAINFRAME, [] { return std::make_unique<CHalvexDoc>(); },
+        [] { return std::make_unique<CMainFrame>(); },
+        [] { return std::make_unique<CHalvexView>(); }));
+    EXPECT_TRUE(app->ProcessShellCommand());
+    EXPECT_TRUE(app->MouseCaptureWnd.CreateCaptureWnd());
+    return app;
+}
+
+}  // namespace
+
+CHalvexApp& App() {
+    static CHalvexApp* app = MakeApp();
+    return *app;
+}
+
+HWND MainWindow() { return App().m_pMainWnd->GetSafeHwnd(); }
+
+void ForgetProfile() {
+    RegDeleteTreeA(HKEY_CURRENT_USER, (std::string("Software\\") + ProfileKey).c_str());
+}
+
+int Stored(const char* name) { return App().GetProfileInt(SettingsSection, name, NotSaved); }
+
+void FromMenu(const std::function<void(HWND dialog)>& drive) {
+    const HWND main = MainWindow();
+    Driven([&] { SendMessageA(main, WM_COMMAND, ID_OPTIONS_RECORD, 0); }, main, drive);
+}
+
+void OpenFrom(HWND dialog, int button, const std::function<void(HWND opened)>& drive) {
+    Press(dialog, button);
+    HWND opened = WaitForOwned(dialog);
+    if (!opened) {
+        ADD_FAILURE() << "button " << button << " opened nothing";
+        return;
+    }
+    drive(opened);
+    EXPECT_TRUE(Closed(opened)) << Caption(opened) << " stayed open";
+}
+
+void PickColour(HWND colourDialog, COLORREF colour) {
+    Type(colourDialog, ColourRed, std::to_string(GetRValue(colour)));
+    Type(colourDialog, ColourGreen, std::to_string(GetGValue(colour)));
+    Type(colourDialog, ColourBlue, std::to_string(GetBValue(colour)));
+    Press(colourDialog, IDOK);
+}
+
+namespace {
+
+void SelectionChanged(HWND dialog, int combo) {
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(combo, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, combo)));
+}
+
+// Selects the first item that starts with the text.
+bool ChooseItem(HWND dialog, int combo, const char* text) {
+    if (SendDlgItemMessageA(dialog, combo, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                            reinterpret_cast<LPARAM>(text)) == CB_ERR)
+        return false;
+    SelectionChanged(dialog, combo);
+    return true;
+}
+
+// The colour list's items carry their colours.
+bool ChooseColourItem(HWND dialog, COLORREF colour) {
+    const int count = static_cast<int>(SendDlgItemMessageA(dialog, cmb4, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        if (static_cast<COLORREF>(SendDlgItemMessageA(dialog, cmb4, CB_GETITEMDATA, i, 0)) !=
+            colour)
+            continue;
+        SendDlgItemMessageA(dialog, cmb4, CB_SETCURSEL, i, 0);
+        SelectionChanged(dialog, cmb4);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool PickFont(HWND fontDialog, const char* face, const char* size, COLORREF colour) {
+    const bool chosen = (!face || ChooseItem(fontDialog, cmb1, face)) &&
+                        (!size || ChooseItem(fontDialog, cmb3, size)) &&
+                        ChooseColourItem(fontDialog, colour);
+    Press(fontDialog, chosen ? IDOK : IDCANCEL);
+    return chosen;
+}

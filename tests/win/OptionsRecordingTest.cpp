@@ -1,0 +1,230 @@
+// A recording made after the settings were changed through the option
+// dialogs shows them: the fixed region's size, the text line at its place
+// in its colour, and click marks in the chosen colours.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <vfw.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "engine/RecordingState.h"
+#include "res/resource.h"
+#include "tests/support/Video1Decoder.h"
+#include "tests/win/DialogDriver.h"
+#include "tests/win/OptionsApp.h"
+#include "tests/win/ScreenProbe.h"
+#include "tests/win/SelectionHarness.h"
+
+namespace {
+
+constexpr COLORREF Red = RGB(255, 0, 0), Green = RGB(0, 255, 0), Blue = RGB(0, 0, 255);
+constexpr int RegionWidth = 320, RegionHeight = 240;
+constexpr POINT TextAt = {12, 8};
+// The fixed-size rectangle is centred on the cursor when it is placed; the
+// clicks are made there too, without moving: under Wine a button pressed
+// after a move can put the cursor back where the last click was.
+constexpr POINT RegionCentre = {RegionWidth / 2, RegionHeight / 2};
+constexpr POINT PlacedAt = {512, 384};
+
+void SetCheck(HWND dialog, int id, bool on) {
+    if (Checked(dialog, id) != on) Click(dialog, id);
+}
+
+void ChooseEverythingInTheDialogs() {
+    FromMenu([&](HWND dialog) {
+        for (int id : {IDC_OPTION_MINIMIZE, IDC_OPTION_CURSOR, IDC_OPTION_BLINK, IDC_OPTION_AUDIO,
+                       IDC_OPTION_AUTOPLAY, IDC_OPTION_LAYERED})
+            SetCheck(dialog, id, false);
+        SetCheck(dialog, IDC_OPTION_MOUSE_DOWN, true);
+        SetCheck(dialog, IDC_OPTION_TEXT, true);
+        Click(dialog, IDC_OPTION_REGION_FIXED);
+        Type(dialog, IDC_OPTION_WIDTH, std::to_string(RegionWidth));
+        Type(dialog, IDC_OPTION_HEIGHT, std::to_string(RegionHeight));
+        OpenFrom(dialog, IDC_OPTION_MOUSE_DOWN_MORE, [](HWND colours) {
+            OpenFrom(colours, IDC_MOUSEDOWN_LEFT_SET, [](HWND p) { PickColour(p, Blue); });
+            OpenFrom(colours, IDC_MOUSEDOWN_RIGHT_SET, [](HWND p) { PickColour(p, Green); });
+            Press(colours, IDOK);
+        });
+        OpenFrom(dialog, IDC_OPTION_TEXT_MORE, [](HWND text) {
+            Type(text, IDC_TEXT_STRING, "Brantle");
+            Type(text, IDC_TEXT_X, std::to_string(TextAt.x));
+            Type(text, IDC_TEXT_Y, std::to_string(TextAt.y));
+            OpenFrom(text, IDC_TEXT_FONT,
+                     [](HWND font) { EXPECT_TRUE(PickFont(font, TestFontFace, "28", Red)); });
+            Press(text, IDOK);
+        });
+        Press(dialog, IDOK);
+    });
+}
+
+std::string PaneText(int pane) {
+    char text[256] = {};
+    SendMessageA(GetDlgItem(MainWindow(), ID_VIEW_STATUS_BAR), SB_GETTEXTA, pane,
+                 reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+int FramesWritten() {
+    int seconds = 0, frames = 0;
+    return std::sscanf(PaneText(2).c_str(), "%d sec %d", &seconds, &frames) == 2 ? frames : 0;
+}
+
+void MouseButton(DWORD flags) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    SendInput(1, &in, sizeof in);
+}
+
+// Holds a button down until a few frames more are written, and lets it go.
+void HoldButton(bool right, const std::atomic<int32_t>& state) {
+    MouseButton(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
+    ASSERT_TRUE(WaitUntil([&] { return state.load() == 2; }));
+    const int before = FramesWritten();
+    EXPECT_TRUE(WaitUntil([&] { return FramesWritten() >= before + 3; }, 5000));
+    MouseButton(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(WaitUntil([&] { return state.load() == 0; }));
+}
+
+struct Film {
+    long width = 0, height = 0;
+    std::vector<std::vector<uint16_t>> pictures;  // RGB555, bottom row first
+};
+
+// Every stored frame of the file's video stream, decoded.
+Film ReadFilm(const std::string& path) {
+    Film film;
+    AVIFileInit();
+    PAVISTREAM stream = nullptr;
+    if (AVIStreamOpenFromFileA(&stream, path.c_str(), streamtypeVIDEO, 0, OF_READ, nullptr) == 0) {
+        BITMAPINFOHEADER format{};
+        LONG size = sizeof format;
+        AVIStreamReadFormat(stream, 0, &format, &size);
+        film.width = format.biWidth;
+        film.height = format.biHeight;
+        Video1Decoder decoder(format.biWidth, format.biHeight);
+        std::vector<uint8_t> data;
+        for (LONG i = AVIStreamStart(stream); i < AVIStreamEnd(stream); ++i) {
+            LONG bytes = 0;
+            AVIStreamRead(stream, i, 1, nullptr, 0, &bytes, nullptr);
+            if (bytes == 0) continue;  // a skipped position
+            data.resize(static_cast<size_t>(bytes));
+            AVIStreamRead(stream, i, 1, data.data(), bytes, nullptr, nullptr);
+            EXPECT_TRUE(decoder.Decode(data.data(), data.size()).ok) << "frame " << i;
+            film.pictures.push_back(decoder.Picture());
+        }
+        AVIStreamRelease(stream);
+    }
+    AVIFileExit();
+    return film;
+}
+
+// Within a Video 1 step of the colour.
+bool Near(uint16_t pixel, COLORREF colour) {
+    const int r = (pixel >> 10) & 31, g = (pixel >> 5) & 31, b = pixel & 31;
+    return std::abs(r - (GetRValue(colour) >> 3)) <= 2 &&
+           std::abs(g - (GetGValue(colour) >> 3)) <= 2 &&
+           std::abs(b - (GetBValue(colour) >> 3)) <= 2;
+}
+
+uint16_t PixelAt(const Film& film, const std::vector<uint16_t>& picture, POINT p) {
+    return picture[static_cast<size_t>(film.height - 1 - p.y) * film.width + p.x];
+}
+
+bool SomeFrameShows(const Film& film, POINT p, COLORREF colour) {
+    for (const auto& picture : film.pictures)
+        if (Near(PixelAt(film, picture, p), colour)) return true;
+    return false;
+}
+
+// The smallest rectangle holding every pixel of the colour in the picture.
+RECT ExtentOf(const Film& film, const std::vector<uint16_t>& picture, COLORREF colour, int& count) {
+    RECT extent = {film.width, film.height, 0, 0};
+    count = 0;
+    for (LONG y = 0; y < film.height; ++y)
+        for (LONG x = 0; x < film.width; ++x) {
+            if (!Near(PixelAt(film, picture, {x, y}), colour)) continue;
+            ++count;
+            extent = {std::min(extent.left, x), std::min(extent.top, y),
+                      std::max(extent.right, x + 1), std::max(extent.bottom, y + 1)};
+        }
+    return extent;
+}
+
+// A white window under the recorded region, so that the marks, which are
+// ANDed into the picture, keep their colours.
+class WhiteBackdrop : public CWnd {
+public:
+    WhiteBackdrop() {
+        CreateEx(0,
+                 AfxRegisterWndClass(0, nullptr, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))),
+                 "White", WS_POPUP | WS_VISIBLE, 112, 84, 800, 600, nullptr, nullptr);
+        UpdateWindow(m_hWnd);
+    }
+};
+
+}  // namespace
+
+TEST(OptionsRecording, ShowsTheFixedRegionTheTextAndTheClickColoursChosenInTheDialogs) {
+    RecordSettings& settings = App().Settings;
+    settings = RecordSettings{};
+    settings.RegionType = RegionFullScreen;
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    settings.SavePath = std::string(folder) + "brantle_options_recording.avi";
+    DeleteFileA(settings.SavePath.c_str());
+    ForgetProfile();
+
+    ChooseEverythingInTheDialogs();
+    ASSERT_EQ(settings.RegionType, RegionFixed);
+    EXPECT_EQ(settings.LeftColor, Blue);
+    EXPECT_EQ(settings.RightColor, Green);
+    EXPECT_EQ(settings.TextColor, Red);
+
+    WhiteBackdrop backdrop;
+    ASSERT_TRUE(WaitUntil([] {
+        return ScreenShot({500, 380, 501, 381}).At(500, 380) == RGB(255, 255, 255);
+    }));
+    SendMessageA(MainWindow(), WM_COMMAND, ID_RECORD_START, 0);
+    // The fixed-size rectangle follows the cursor; a click places it.
+    const HWND selection = App().MouseCaptureWnd.GetSafeHwnd();
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(selection); }));
+    ASSERT_TRUE(PutCursorAt(PlacedAt.x, PlacedAt.y));
+    PressLeft();
+    ReleaseLeft();
+    ASSERT_TRUE(WaitUntil([] { return TheRecordingState.RecordingActive.load() != 0; }));
+    ASSERT_TRUE(WaitUntil([] { return FramesWritten() > 0; }, 10000));
+    HoldButton(false, TheRecordingState.LeftClickState);
+    HoldButton(true, TheRecordingState.RightClickState);
+    SendMessageA(MainWindow(), WM_COMMAND, ID_RECORD_STOP, 0);
+    ASSERT_TRUE(WaitUntil([] { return PaneText(1) == "Recording stopped"; }, 15000));
+
+    const Film film = ReadFilm(settings.SavePath);
+    ASSERT_EQ(film.width, RegionWidth);
+    ASSERT_EQ(film.height, RegionHeight);
+    ASSERT_GE(film.pictures.size(), 6u);
+    EXPECT_EQ(App().RegionLeft, PlacedAt.x - RegionCentre.x);
+    EXPECT_EQ(App().RegionTop, PlacedAt.y - RegionCentre.y);
+    EXPECT_TRUE(Near(PixelAt(film, film.pictures.front(), RegionCentre), RGB(255, 255, 255)));
+    EXPECT_TRUE(SomeFrameShows(film, RegionCentre, Blue));
+    EXPECT_TRUE(SomeFrameShows(film, RegionCentre, Green));
+    for (const auto& picture : {film.pictures.front(), film.pictures.back()}) {
+        int count = 0;
+        const RECT text = ExtentOf(film, picture, Red, count);
+        EXPECT_GT(count, 150);
+        // The line starts at its position; 28 points keep it within 50 rows.
+        EXPECT_GE(text.left, TextAt.x);
+        EXPECT_LT(text.left, TextAt.x + 10);
+        EXPECT_GE(text.top, TextAt.y);
+        EXPECT_LT(text.bottom, TextAt.y + 50);
+    }
+    DeleteFileA(settings.SavePath.c_str());
+}
