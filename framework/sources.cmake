@@ -5,6 +5,8 @@ list(APPEND BRANTLE_PORTABLE_SOURCES
 )
 list(APPEND BRANTLE_WIN_SOURCES
     framework/DataExchangeControls.cpp
+    framework/DataExchangeLists.cpp
+    framework/DataValidation.cpp
     framework/Dialog.cpp
     framework/DocView.cpp
     framework/DragRect.cpp
