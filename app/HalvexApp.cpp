@@ -13,8 +13,10 @@
 #include "frame/MainFrame.h"
 #include "frame/ShellCommands.h"
 #include "options/AudioCaptureDevice.h"
+#include "options/AudioOptionsDlg.h"
 #include "options/OptionDlg.h"
 #include "options/OutputFileDlg.h"
+#include "options/RecordOptionDlg.h"
 #include "res/resource.h"
 
 BOOL CHalvexApp::InitInstance() {
@@ -86,6 +88,14 @@ bool CHalvexApp::OnCommand(UINT id) {
         case ID_FILE_CONVERT:
             RunConverter();
             return true;
+        case ID_OPTIONS_VIDEO:
+            EditRecordOptions(Settings, Compressors, *this,
+                              m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr);
+            return true;
+        case ID_OPTIONS_AUDIO:
+            EditAudioFormat(Settings, Audio.Supported(), *this,
+                            m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr);
+            return true;
         case ID_OPTIONS_RECORD:
             EditGeneralOptions(Settings, *this, MouseCaptureWnd,
                                m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr);
@@ -93,12 +103,6 @@ bool CHalvexApp::OnCommand(UINT id) {
         default:
             return CWinApp::OnCommand(id);
     }
-}
-
-void CHalvexApp::OnUpdateCommand(CCmdUI& ui) {
-    // The video and audio option dialogs are not part of the program yet:
-    // their commands stay greyed out until they are.
-    if (ui.m_nID == ID_OPTIONS_VIDEO || ui.m_nID == ID_OPTIONS_AUDIO) ui.Enable(false);
 }
 
 void CHalvexApp::OnAppAbout() {

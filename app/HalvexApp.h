@@ -20,7 +20,6 @@ public:
     BOOL InitInstance() override;
     int ExitInstance() override;
     bool OnCommand(UINT id) override;
-    void OnUpdateCommand(CCmdUI& ui) override;
 
     // The running program's application object.
     static CHalvexApp& Get() { return *static_cast<CHalvexApp*>(AfxGetApp()); }

@@ -71,6 +71,20 @@
 // messages about missing helper programs.
 #define BRANTLE_WEBSITE "http://brantle.example.org/"
 
+// The Record Option dialog and its controls.
+#define IDD_RECORD_OPTION 130
+#define IDC_VIDEO_CODEC 1000
+#define IDC_CODEC_ABOUT 1001
+#define IDC_VIDEO_QUALITY 1002
+#define IDC_KEY_FRAMES 1003
+#define IDC_RECORD_INTERVAL 1004
+#define IDC_PLAY_RATE 1005
+#define IDC_QUALITY_TEXT 1007
+
+// The Audio Options dialog and its list of formats.
+#define IDD_AUDIO_OPTIONS 131
+#define IDC_AUDIO_FORMATS 1019
+
 // The Option dialog (the recording switches and the region) and its controls.
 #define IDD_OPTION 132
 #define IDC_OPTION_MINIMIZE 1008
