@@ -1,0 +1,65 @@
+#include "tests/win/RunningApp.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "codecs/BuiltInCompressors.h"
+#include "frame/HalvexDoc.h"
+#include "frame/HalvexView.h"
+#include "frame/MainFrame.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr char TestRegistryKey[] = "Brantle Option Dialog Tests";
+const std::string KeyPath = std::string("Software\\") + TestRegistryKey;
+
+CHalvexApp* MakeApp() {
+    InstallBuiltInCompressors();
+    auto* app = new CHalvexApp;
+    app->SetRegistryKey(TestRegistryKey);
+    app->AddDocTemplate(std::make_unique<CSingleDocTemplate>(
+        IDR_MAINFRAME, [] { return std::make_unique<CHalvexDoc>(); },
+        [] { return std::make_unique<CMainFrame>(); },
+        [] { return std::make_unique<CHalvexView>(); }));
+    EXPECT_TRUE(app->ProcessShellCommand());
+    return app;
+}
+
+}  // namespace
+
+CHalvexApp& RunningApp() {
+    static CHalvexApp* app = MakeApp();  // lives as long as the process
+    return *app;
+}
+
+const SupportedFormats& DeviceFormats() {
+    static const SupportedFormats& formats = []() -> const SupportedFormats& {
+        RunningApp().Audio.Build(RunningApp().Settings);
+        return RunningApp().Audio.Supported();
+    }();
+    return formats;
+}
+
+HWND MainWindow() { return RunningApp().m_pMainWnd->GetSafeHwnd(); }
+
+void SendCommand(UINT id) { SendMessageA(MainWindow(), WM_COMMAND, id, 0); }
+
+bool CommandEnabled(UINT id) {
+    CCmdUI ui(id);
+    RunningApp().m_pMainWnd->UpdateCommand(ui);
+    return ui.enabled;
+}
+
+void ForgetSavedSettings() { RegDeleteTreeA(HKEY_CURRENT_USER, KeyPath.c_str()); }
+
+bool SettingsSaved() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, KeyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+int SavedInt(const char* entry) { return RunningApp().GetProfileInt("Default", entry, Absent); }
