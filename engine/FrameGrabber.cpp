@@ -1,6 +1,8 @@
 #include "engine/FrameGrabber.h"
 
 #include <cstring>
+#include <mutex>
+#include <string>
 
 #include "engine/FlashingWnd.h"
 #include "engine/FrameBlock.h"
@@ -43,15 +45,23 @@ void DrawCursor(HDC dc, int x, int y, const RecordingState& state) {
     DrawIcon(dc, x, y, cursor);
 }
 
-void DrawTextLine(HDC dc, const RecordSettings& settings) {
+void DrawTextLine(HDC dc, const RecordSettings& settings, std::mutex& textLock) {
     LOGFONTA face;
-    std::memcpy(&face, &settings.TextFont, sizeof face);
+    std::string text;
+    COLORREF colour;
+    POINT at;
+    {
+        std::lock_guard<std::mutex> guard(textLock);
+        std::memcpy(&face, &settings.TextFont, sizeof face);
+        text = settings.TextString;
+        colour = settings.TextColor;
+        at = {settings.TextPosX, settings.TextPosY};
+    }
     ScopedGdiObject<HFONT> font(CreateFontIndirectA(&face));
     SetBkMode(dc, TRANSPARENT);
     ScopedSelect selectFont(dc, font.Get());
-    SetTextColor(dc, settings.TextColor);
-    TextOutA(dc, settings.TextPosX, settings.TextPosY, settings.TextString.c_str(),
-             static_cast<int>(settings.TextString.size()));
+    SetTextColor(dc, colour);
+    TextOutA(dc, at.x, at.y, text.c_str(), static_cast<int>(text.size()));
 }
 
 // Draws the marks, the cursor and the text over the screen copy in dc,
@@ -66,7 +76,7 @@ void DrawOverlays(HDC dc, const GrabSettings& in, int left, int top) {
         DrawPendingClick(dc, x, y, 1, in.state->RightClickState, settings);
     }
     if (in.showCursor == 1) DrawCursor(dc, x, y, *in.state);
-    if (settings.ShowText) DrawTextLine(dc, settings);
+    if (settings.ShowText) DrawTextLine(dc, settings, in.state->TextLock);
 }
 
 HGLOBAL CaptureToDib(HDC display, const GrabSettings& in, int left, int top, int width,

@@ -43,6 +43,12 @@ struct RecordingState {
     // audio thread has settled its stream (made it or given up).
     int32_t FirstFrameWritten = 0;
     std::atomic<int32_t> AudioStreamSettled{0};
+
+    // The text overlay's settings (text, font, colour, position) are read by
+    // every grab and may be changed by the Text dialog while a recording
+    // runs: both sides hold this lock, so a grab never draws a string that
+    // is being replaced.
+    std::mutex TextLock;
 };
 
 static_assert(std::atomic<int32_t>::is_always_lock_free, "flags must be plain words");

@@ -3,11 +3,22 @@
 #include <commdlg.h>
 
 #include <cstring>
+#include <mutex>
 
+#include "engine/RecordingState.h"
 #include "options/TextDescription.h"
 #include "res/resource.h"
 
 static_assert(sizeof(FontRecord) == sizeof(LOGFONTA), "the font is a LOGFONTA");
+
+void StoreTextOverlay(RecordSettings& settings, RecordingState& state, const FontRecord& font,
+                      int x, int y, const std::string& text) {
+    std::lock_guard<std::mutex> guard(state.TextLock);
+    settings.TextFont = font;
+    settings.TextPosX = x;
+    settings.TextPosY = y;
+    settings.TextString = text;
+}
 
 CTextOptionDlg::CTextOptionDlg(RecordSettings& settings)
     : CDialog(IDD_TEXT_OPTION), m_settings(settings) {}
@@ -32,10 +43,7 @@ BOOL CTextOptionDlg::OnInitDialog() {
 
 void CTextOptionDlg::OnOK() {
     if (!UpdateData(TRUE)) return;
-    m_settings.TextFont = Font;
-    m_settings.TextPosX = X;
-    m_settings.TextPosY = Y;
-    m_settings.TextString = Text;
+    StoreTextOverlay(m_settings, TheRecordingState, Font, X, Y, Text);
     EndDialog(IDOK);
 }
 
@@ -59,7 +67,10 @@ void CTextOptionDlg::OnFont() {
     choice.rgbColors = m_settings.TextColor;
     if (!ChooseFontA(&choice)) return;
     std::memcpy(&Font, &font, sizeof Font);
-    m_settings.TextColor = choice.rgbColors;
+    {
+        std::lock_guard<std::mutex> guard(TheRecordingState.TextLock);
+        m_settings.TextColor = choice.rgbColors;
+    }
     Description = DescribeFont(Font);
     UpdateData(FALSE);
 }

@@ -9,6 +9,13 @@
 #include "app/RecordSettings.h"
 #include "framework/Dialog.h"
 
+struct RecordingState;
+
+// Writes the overlay's font, position and text into the settings while a
+// recording may be drawing them: under the state's text lock.
+void StoreTextOverlay(RecordSettings& settings, RecordingState& state, const FontRecord& font,
+                      int x, int y, const std::string& text);
+
 class CTextOptionDlg : public CDialog {
 public:
     // OK writes the text, position and font into these settings (not into

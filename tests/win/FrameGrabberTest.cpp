@@ -3,15 +3,18 @@
 // border's flash), plus the failed allocation.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
 #include <functional>
 #include <future>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "engine/FlashingWnd.h"
 #include "engine/FrameGrabber.h"
 #include "framework/ScopedHandles.h"
+#include "options/TextOptionDlg.h"
 #include "tests/win/MessageBoxes.h"
 #include "tests/win/ScreenProbe.h"
 
@@ -323,6 +326,33 @@ TEST_F(FrameGrabberTest, TextLineIsDrawnInItsColourInsideItsBoxOnly) {
 
     settings.TextString.clear();
     EXPECT_TRUE(ShowsPattern(Frame(Grab())));
+}
+
+// The Text dialog may replace the text while a recording draws it: the grab
+// and the dialog's store wait for each other on the text lock.
+TEST_F(FrameGrabberTest, GrabAndTextStoreWaitForEachOtherOnTheTextLock) {
+    settings.ShowText = 1;
+    std::strcpy(settings.TextFont.lfFaceName, "Arial");
+    settings.TextString = "before";
+
+    std::unique_lock<std::mutex> held(state.TextLock);
+    auto grab = std::async(std::launch::async, [&] { return Grab(false); });
+    EXPECT_EQ(grab.wait_for(std::chrono::milliseconds(300)), std::future_status::timeout);
+    held.unlock();
+    BITMAPINFOHEADER* frame = grab.get();
+    EXPECT_NE(frame, nullptr);
+    ReleaseFrame(frame);
+
+    held.lock();
+    auto store = std::async(std::launch::async, [&] {
+        StoreTextOverlay(settings, state, settings.TextFont, 5, 6, "after");
+    });
+    EXPECT_EQ(store.wait_for(std::chrono::milliseconds(300)), std::future_status::timeout);
+    EXPECT_EQ(settings.TextString, "before");
+    held.unlock();
+    store.get();
+    EXPECT_EQ(settings.TextString, "after");
+    EXPECT_EQ(settings.TextPosY, 6);
 }
 
 TEST_F(FrameGrabberTest, LoopGrabLeavesTheBorderIdleAndAProbeLeavesItAlone) {
