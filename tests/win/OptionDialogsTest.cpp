@@ -18,85 +18,19 @@
 #include "options/OutputFileDlg.h"
 #include "res/resource.h"
 #include "tests/support/FakeProfile.h"
+#include "tests/win/DialogDriver.h"
 #include "tests/win/ScreenProbe.h"
 
 namespace {
 
-constexpr DWORD Limit = 10000;
 constexpr int MessageBoxText = 0xFFFF;  // the id of the static holding a message box's text
 
-// A visible dialog-class window of the thread; with an owner given, one it owns.
-HWND FindDialog(DWORD thread, HWND owner) {
-    struct Query {
-        HWND owner, found;
-    } query{owner, nullptr};
-    EnumThreadWindows(
-        thread,
-        [](HWND w, LPARAM out) {
-            auto* q = reinterpret_cast<Query*>(out);
-            char cls[16] = {};
-            GetClassNameA(w, cls, sizeof cls);
-            if (std::string(cls) != "#32770" || !IsWindowVisible(w)) return TRUE;
-            if (q->owner && GetWindow(w, GW_OWNER) != q->owner) return TRUE;
-            q->found = w;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&query));
-    return query.found;
-}
-
-HWND WaitForDialog(DWORD thread, HWND owner = nullptr) {
-    HWND found = nullptr;
-    WaitUntil([&] { return (found = FindDialog(thread, owner)) != nullptr; }, Limit);
-    return found;
-}
-
-// A dialog or message box that this dialog opened.
-HWND WaitForOwned(HWND owner) {
-    return WaitForDialog(GetWindowThreadProcessId(owner, nullptr), owner);
-}
-
-std::string Caption(HWND window) {
-    char text[128] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
-std::string Text(HWND dialog, int id) {
-    char text[MAX_PATH + 32] = {};
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
-
-void Press(HWND dialog, int id) {
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
-bool Closed(HWND window) {
-    return WaitUntil([&] { return !IsWindow(window); }, Limit);
-}
-
-// Runs open() on this thread while drive(dialog) runs on a second one, and
-// returns open()'s result. Whatever is still open when the driver is done is
-// cancelled and counts as a failure: a test can fail, but never hang.
+// Runs open() on this thread while a second one drives its dialog, and
+// returns open()'s result.
 template <class Open>
-auto Driven(Open open, const std::function<void(HWND dialog)>& drive) {
-    const DWORD self = GetCurrentThreadId();
-    std::thread driver([&] {
-        if (HWND dialog = WaitForDialog(self))
-            drive(dialog);
-        else
-            ADD_FAILURE() << "no dialog showed up";
-        if (WaitUntil([&] { return !FindDialog(self, nullptr); }, Limit)) return;
-        ADD_FAILURE() << "a dialog was left open";
-        WaitUntil([&] {
-            if (HWND left = FindDialog(self, nullptr)) PostMessageA(left, WM_COMMAND, IDCANCEL, 0);
-            return !FindDialog(self, nullptr);
-        });
-    });
-    auto result = open();
-    driver.join();
+auto DrivenResult(Open open, const std::function<void(HWND dialog)>& drive) {
+    decltype(open()) result{};
+    Driven([&] { result = open(); }, nullptr, drive);
     return result;
 }
 
@@ -115,15 +49,15 @@ TEST(HotKeyOptionsDlg, ShowsTheHotkeysInTheControlsLayoutAndCancelChangesNothing
     settings.EndMod = MOD_SHIFT;
     settings.PauseMod = MOD_ALT | MOD_CONTROL;
     uint16_t start = 0, stop = 0, pause = 0;
-    const bool changed = Driven([&] { return EditHotkeys(settings, nullptr); },
-                                [&](HWND dialog) {
-                                    EXPECT_EQ(Caption(dialog), "HotKey Options");
-                                    start = HotkeyIn(dialog, IDC_HOTKEY_START);
-                                    stop = HotkeyIn(dialog, IDC_HOTKEY_STOP);
-                                    pause = HotkeyIn(dialog, IDC_HOTKEY_PAUSE);
-                                    SetHotkey(dialog, IDC_HOTKEY_START, VK_F9, HOTKEYF_ALT);
-                                    Press(dialog, IDCANCEL);
-                                });
+    const bool changed = DrivenResult([&] { return EditHotkeys(settings, nullptr); },
+                                      [&](HWND dialog) {
+                                          EXPECT_EQ(Caption(dialog), "HotKey Options");
+                                          start = HotkeyIn(dialog, IDC_HOTKEY_START);
+                                          stop = HotkeyIn(dialog, IDC_HOTKEY_STOP);
+                                          pause = HotkeyIn(dialog, IDC_HOTKEY_PAUSE);
+                                          SetHotkey(dialog, IDC_HOTKEY_START, VK_F9, HOTKEYF_ALT);
+                                          Press(dialog, IDCANCEL);
+                                      });
     EXPECT_EQ(start, 0x242);  // B with the control's Control bit
     EXPECT_EQ(stop, 0x145);   // E with Shift
     EXPECT_EQ(pause, 0x650);  // P with Control and Alt
@@ -136,13 +70,13 @@ TEST(HotKeyOptionsDlg, ShowsTheHotkeysInTheControlsLayoutAndCancelChangesNothing
 TEST(HotKeyOptionsDlg, OkStoresEachControlsHotkeyWithRegistrationModifiers) {
     RecordSettings settings;
     const bool changed =
-        Driven([&] { return EditHotkeys(settings, nullptr); },
-               [&](HWND dialog) {
-                   SetHotkey(dialog, IDC_HOTKEY_START, VK_F9, HOTKEYF_ALT);
-                   SetHotkey(dialog, IDC_HOTKEY_STOP, 'R', HOTKEYF_CONTROL | HOTKEYF_SHIFT);
-                   SetHotkey(dialog, IDC_HOTKEY_PAUSE, VK_F9, 0);
-                   Press(dialog, IDOK);
-               });
+        DrivenResult([&] { return EditHotkeys(settings, nullptr); },
+                     [&](HWND dialog) {
+                         SetHotkey(dialog, IDC_HOTKEY_START, VK_F9, HOTKEYF_ALT);
+                         SetHotkey(dialog, IDC_HOTKEY_STOP, 'R', HOTKEYF_CONTROL | HOTKEYF_SHIFT);
+                         SetHotkey(dialog, IDC_HOTKEY_PAUSE, VK_F9, 0);
+                         Press(dialog, IDOK);
+                     });
     EXPECT_TRUE(changed);
     EXPECT_EQ(settings.StartKey, 0x78);
     EXPECT_EQ(settings.StartMod, MOD_ALT);
@@ -182,12 +116,7 @@ std::string TempFolder(const char* name) {
 
 void RunOutputDialog(RecordSettings& settings, FakeProfile& profile,
                      const std::function<void(HWND dialog)>& drive) {
-    Driven(
-        [&] {
-            EnterOutputFileName(settings, profile, nullptr);
-            return 0;
-        },
-        drive);
+    Driven([&] { EnterOutputFileName(settings, profile, nullptr); }, nullptr, drive);
 }
 
 // The path shown after pressing "Default" and confirming.
@@ -198,7 +127,7 @@ std::string DefaultPathIn(const std::string& folder, RecordSettings& settings) {
     settings.SavePath = "none yet";
     RunOutputDialog(settings, profile, [&](HWND dialog) {
         Press(dialog, IDC_OUTPUT_DEFAULT);
-        WaitUntil([&] { return Text(dialog, IDC_OUTPUT_PATH) != "none yet"; }, Limit);
+        WaitUntil([&] { return Text(dialog, IDC_OUTPUT_PATH) != "none yet"; }, DialogWaitLimit);
         shown = Text(dialog, IDC_OUTPUT_PATH);
         Press(dialog, IDOK);
     });
@@ -307,27 +236,27 @@ TEST(Dialog, NonIntegerTextIsRefusedWithAMessageAndTheFocusOnItsControl) {
     NumberDialog numbers;
     std::string shown, message;
     HWND focus = nullptr, edit = nullptr;
-    const INT_PTR result =
-        Driven([&] { return numbers.DoModal(nullptr); },
-               [&](HWND dialog) {
-                   shown = Text(dialog, IDC_OUTPUT_PATH);
-                   edit = GetDlgItem(dialog, IDC_OUTPUT_PATH);
-                   SetDlgItemTextA(dialog, IDC_OUTPUT_PATH, "12x");
-                   SetDlgItemTextA(dialog, IDC_OUTPUT_BROWSE, "after");
-                   SendMessageA(dialog, WM_NEXTDLGCTL,
-                                reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDCANCEL)), TRUE);
-                   Press(dialog, IDOK);
-                   if (HWND box = WaitForOwned(dialog)) {  // the message box, owned by the dialog
-                       message = Text(box, MessageBoxText);
-                       Press(box, IDOK);
-                       EXPECT_TRUE(Closed(box));
-                   }
-                   GUITHREADINFO gui{};
-                   gui.cbSize = sizeof gui;
-                   GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &gui);
-                   focus = gui.hwndFocus;
-                   Press(dialog, IDCANCEL);
-               });
+    const INT_PTR result = DrivenResult(
+        [&] { return numbers.DoModal(nullptr); },
+        [&](HWND dialog) {
+            shown = Text(dialog, IDC_OUTPUT_PATH);
+            edit = GetDlgItem(dialog, IDC_OUTPUT_PATH);
+            SetDlgItemTextA(dialog, IDC_OUTPUT_PATH, "12x");
+            SetDlgItemTextA(dialog, IDC_OUTPUT_BROWSE, "after");
+            SendMessageA(dialog, WM_NEXTDLGCTL,
+                         reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDCANCEL)), TRUE);
+            Press(dialog, IDOK);
+            if (HWND box = WaitForOwned(dialog)) {  // the message box, owned by the dialog
+                message = Text(box, MessageBoxText);
+                Press(box, IDOK);
+                EXPECT_TRUE(Closed(box));
+            }
+            GUITHREADINFO gui{};
+            gui.cbSize = sizeof gui;
+            GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &gui);
+            focus = gui.hwndFocus;
+            Press(dialog, IDCANCEL);
+        });
     EXPECT_EQ(shown, "7");
     EXPECT_EQ(message, "Please enter an integer.");
     EXPECT_EQ(focus, edit);
@@ -338,12 +267,12 @@ TEST(Dialog, NonIntegerTextIsRefusedWithAMessageAndTheFocusOnItsControl) {
 
 TEST(Dialog, OkTakesIntegersWithBlanksAndSignAndEveryExchangedValue) {
     NumberDialog numbers;
-    const INT_PTR result = Driven([&] { return numbers.DoModal(nullptr); },
-                                  [&](HWND dialog) {
-                                      SetDlgItemTextA(dialog, IDC_OUTPUT_PATH, " -42 ");
-                                      SetDlgItemTextA(dialog, IDC_OUTPUT_BROWSE, "after");
-                                      Press(dialog, IDOK);
-                                  });
+    const INT_PTR result = DrivenResult([&] { return numbers.DoModal(nullptr); },
+                                        [&](HWND dialog) {
+                                            SetDlgItemTextA(dialog, IDC_OUTPUT_PATH, " -42 ");
+                                            SetDlgItemTextA(dialog, IDC_OUTPUT_BROWSE, "after");
+                                            Press(dialog, IDOK);
+                                        });
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(numbers.Number, -42);
     EXPECT_EQ(numbers.Label, "after");
