@@ -77,28 +77,27 @@ int CHalvexApp::ExitInstance() {
     return CWinApp::ExitInstance();
 }
 
+HWND CHalvexApp::MainWindow() const { return m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr; }
+
 bool CHalvexApp::OnCommand(UINT id) {
     switch (id) {
         case ID_APP_ABOUT:
             OnAppAbout();
             return true;
         case ID_FILE_ENTER_NAME:
-            EnterOutputFileName(Settings, *this, m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr);
+            EnterOutputFileName(Settings, *this, MainWindow());
             return true;
         case ID_FILE_CONVERT:
             RunConverter();
             return true;
         case ID_OPTIONS_VIDEO:
-            EditRecordOptions(Settings, Compressors, *this,
-                              m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr);
+            EditRecordOptions(Settings, Compressors, *this, MainWindow());
             return true;
         case ID_OPTIONS_AUDIO:
-            EditAudioFormat(Settings, Audio.Supported(), *this,
-                            m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr);
+            EditAudioFormat(Settings, Audio.Supported(), *this, MainWindow());
             return true;
         case ID_OPTIONS_RECORD:
-            EditGeneralOptions(Settings, *this, MouseCaptureWnd,
-                               m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr);
+            EditGeneralOptions(Settings, *this, MouseCaptureWnd, MainWindow());
             return true;
         default:
             return CWinApp::OnCommand(id);
@@ -107,5 +106,5 @@ bool CHalvexApp::OnCommand(UINT id) {
 
 void CHalvexApp::OnAppAbout() {
     CAboutDlg about;
-    about.DoModal(m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr);
+    about.DoModal(MainWindow());
 }

@@ -32,6 +32,8 @@ public:
     CMouseCaptureWnd MouseCaptureWnd;
 
 private:
+    // The owner of the dialogs the application opens.
+    HWND MainWindow() const;
     bool ActivateRunningInstance();
     void CreateHiddenWindows();
     void OnAppAbout();
