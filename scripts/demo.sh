@@ -1,9 +1,12 @@
 #!/bin/bash
 # The recorder's main job, shown without a display; run by scripts/run.sh
-# inside scripts/testenv.sh. Starts brantle.exe in a 1024 x 768 virtual
-# desktop with the pointer circling on it, records about 5 s of the full
-# screen through the program's own hotkeys, stops, and tells what the file
-# holds and where a picture of one of its frames is.
+# inside scripts/testenv.sh. In a 1024 x 768 virtual desktop with Wine's
+# notepad open, it records about 9 s of the full screen through the
+# program's own hotkeys while the pointer clicks into notepad, types two
+# lines there, drags the window by its title bar and right-clicks its status
+# bar; the program draws its click marks and a line of text of its own into
+# the frames. Then it prints what ffprobe reports of the file and writes a
+# contact sheet of six moments of it.
 # Usage: demo.sh APP_PROBE.exe BRANTLE.exe OUT_DIR
 set -u
 APP_PROBE=$1
@@ -19,41 +22,144 @@ source "$e2e/tray.sh"
 source "$e2e/brantle_app.sh"
 trap finish_app EXIT
 
+NOTEPAD="Untitled - Notepad"
+
+# Moves the pointer from X0 Y0 to X1 Y1 in 10 steps over half a second, so
+# that the frames show it travel; a held button stays held (a drag).
+glide() {
+  local i
+  for i in {1..10}; do
+    xdotool mousemove --window "$desktop" $(($1 + ($3 - $1) * i / 10)) $(($2 + ($4 - $2) * i / 10))
+    sleep 0.05
+  done
+}
+
+# Notes this moment of the recording for the contact sheet: seconds into
+# the film, then NAME.
+moment() {
+  moments+=("$(awk -v a="$(now)" -v b="$started" 'BEGIN { printf "%.1f", a - b }') $1")
+}
+
+# Holds mouse BUTTON for half a second, the moment NAME in the middle of it,
+# so that the frame of that moment shows the click mark.
+click_held() {
+  xdotool mousedown "$1"
+  sleep 0.25
+  moment "$2"
+  sleep 0.25
+  xdotool mouseup "$1"
+}
+
+# Waits up to 5 s for notepad's window to have its top left corner at LEFT TOP.
+wait_notepad_at() {
+  local deadline=$((SECONDS + 5)) left top
+  until read -r left top _ < <(probe rect "$NOTEPAD") && [ "$left $top" = "$1 $2" ]; do
+    [ $SECONDS -ge $deadline ] && return 1
+    sleep 0.1
+  done
+}
+
 mkdir -p "$out"
 avi="$out/screen.avi"
-rm -f "$avi"
+sheet="$out/contact-sheet.png"
+rm -f "$avi" "$sheet"
 reset_settings
 set_dword RegionType 2
 set_dword Minimize 1
+set_dword ShowMouseDown 1
+set_dword ShowText 1
+set_string TextString "Brantle demo"
+set_dword TextPosX 640
+set_dword TextPosY 60
+set_dword TextColor 65535  # COLORREF 0x00BBGGRR: yellow
+# A LOGFONTA, little-endian: characters 36 pixels high (-36), bold (700), Tahoma.
+set_binary TextFont "dcffffff000000000000000000000000bc0200000000000000000000$(
+  printf '%-64s' "$(printf Tahoma | od -An -tx1 | tr -d ' \n')" | tr ' ' 0)"
 set_string SavePath "$(winepath -w "$avi")"
+# Wine's notepad: where its window opens, and a large font.
+for value in "iWindowPosX 40" "iWindowPosY 40" "iWindowPosDX 560" "iWindowPosDY 340" \
+  "iPointSize 200"; do
+  read -r name data <<<"$value"
+  wine reg add 'HKCU\Software\Microsoft\Notepad' /v "$name" /t REG_DWORD /d "$data" /f \
+    >/dev/null 2>&1 || fail "cannot set notepad's $name"
+done
 
-echo "Starting the recorder in a virtual desktop..."
+echo "Starting notepad and the recorder in a virtual desktop..."
+start_helper notepad "$NOTEPAD" "$out/notepad.log"
+probe wait-window "$NOTEPAD" 30000 >/dev/null || fail "notepad did not appear"
 start_app "$out/brantle.log"
 probe wait-window "$TITLE" 30000 >/dev/null || fail "the main window did not appear"
 desktop=$(desktop_window) || fail "no desktop window"
-mapfile -t circle < <(awk 'BEGIN { for (i = 0; i < 24; i++)
-  printf "%d %d\n", 512 + 200 * cos(i * 3.14159 / 12), 384 + 150 * sin(i * 3.14159 / 12) }')
-(
-  while :; do
-    for point in "${circle[@]}"; do
-      # shellcheck disable=SC2086
-      xdotool mousemove --window "$desktop" $point 2>/dev/null
-      sleep 0.05
-    done
-  done
-) &
-helper_jobs+=($!)
+# Typed keys go to the Wine window that has the X input focus.
+xdotool windowfocus --sync "$desktop" || fail "cannot focus the desktop window"
+xdotool mousemove --window "$desktop" 560 300
 
-echo "Ctrl+B: recording the full screen for about 5 s..."
 desktop_key ctrl+b
 probe wait-status "$TITLE" 1 Recording 10000 >/dev/null || fail "Ctrl+B did not start a recording"
-sleep 5
+echo "Ctrl+B: recording the full screen while notepad is used..."
+# The film's clock: the file opens a moment after the status says
+# Recording, and pane 2 first reads 1 s with the frame grabbed 1 s in.
+probe wait-status-match "$TITLE" 2 '1 sec  [0-9]+  frames' 10000 >/dev/null \
+  || fail "the recording did not reach 1 s: $(probe status "$TITLE" 2)"
+started=$(awk -v n="$(now)" 'BEGIN { printf "%.3f", n - 1 }')
+moments=("0.5 start")
+glide 560 300 200 160
+click_held 1 "left click into notepad"
+# Lines short enough not to wrap, so that notepad's status bar tells where
+# the typing is.
+xdotool type --delay 60 "Brantle records the screen:"
+probe wait-status "$NOTEPAD" 0 "Ln 1, Col 28" 5000 >/dev/null \
+  || fail "the typed keys did not reach notepad: $(probe status "$NOTEPAD" 0)"
+moment "typing"
+xdotool key Return type --delay 60 "keys, clicks and windows."
+probe wait-status "$NOTEPAD" 0 "Ln 2, Col 26" 5000 >/dev/null \
+  || fail "the second line did not reach notepad: $(probe status "$NOTEPAD" 0)"
+glide 200 160 250 52  # onto notepad's title bar
+xdotool mousedown 1
+glide 250 52 370 202
+wait_notepad_at 160 190 || fail "notepad did not follow the drag: $(probe rect "$NOTEPAD")"
+moment "dragging notepad"
+glide 370 202 490 352
+xdotool mouseup 1
+wait_notepad_at 280 340 || fail "notepad did not end where it was dragged: $(probe rect "$NOTEPAD")"
+glide 490 352 700 666  # onto its status bar
+click_held 3 "right click"
+sleep 0.5  # the moved window and the typed lines, with no mark
+moment "end"
+sleep 0.5
 desktop_key ctrl+e
 probe wait-status "$TITLE" 1 "Recording stopped" 10000 >/dev/null || fail "Ctrl+E did not stop"
 echo "Ctrl+E: stopped; the status bar read: $(probe status "$TITLE" 2)"
 
+# Notepad asks whether to save the typed lines: no.
+probe close "$NOTEPAD" >/dev/null
+probe wait-dialog Notepad 5000 >/dev/null && probe click-button Notepad 7 >/dev/null
+probe wait-gone "$NOTEPAD" 5000 >/dev/null || fail "notepad did not close"
+
 echo "Recorded $avi:"
 ffprobe -v error -show_entries stream=codec_type,codec_name,width,height,r_frame_rate,nb_frames \
   -show_entries format=duration -of compact=p=0 "$avi" || fail "ffprobe cannot read the file"
-ffmpeg -v error -y -ss 2 -i "$avi" -frames:v 1 "$out/frame.png" || fail "no frame could be decoded"
-echo "A picture of the frame at 2 s: $out/frame.png"
+
+# One tile per moment: the first frame at or after it (the program skips a
+# frame when it falls behind), by its number in the file and its time.
+times=$(printf '%s\n' "${moments[@]}" | cut -d' ' -f1 | xargs)
+mapfile -t picks < <(ffprobe -v error -select_streams v -show_entries frame=pts_time \
+  -of csv=p=0 "$avi" | awk -v times="$times" 'BEGIN { wanted = split(times, at, " ") }
+  { while (i < wanted && $1 + 0.001 >= at[i + 1]) { i++; printf "%d %.1f\n", NR - 1, $1 } }')
+[ ${#picks[@]} = ${#moments[@]} ] || fail "the film ends before its last moment"
+filters=
+picked=
+labels=()
+for i in "${!moments[@]}"; do
+  read -r n at <<<"${picks[i]}"
+  labels+=("$at s  ${moments[i]#* }")
+  filters+="drawtext=enable='eq(n,$n)':text='${labels[i]}':x=12:y=h-56:fontsize=36"
+  filters+=":fontcolor=white:box=1:boxcolor=black@0.7:boxborderw=6,"
+  picked+="+eq(n,$n)"
+done
+ffmpeg -v error -y -i "$avi" -frames:v 1 \
+  -vf "${filters}select='${picked#+}',scale=iw/3:-1,tile=3x2:padding=4:color=white" "$sheet" \
+  || fail "no contact sheet could be made"
+[ -s "$sheet" ] || fail "no contact sheet at $sheet"
+echo "A contact sheet of ${#labels[@]} moments of the recording, left to right, top to bottom:"
+printf '  %s\n' "${labels[@]}" "$sheet"

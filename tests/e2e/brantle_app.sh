@@ -34,13 +34,17 @@ reset_settings() {
   ! wine reg query "$SETTINGS_KEY" >/dev/null 2>&1 || fail "cannot remove $SETTINGS_KEY"
 }
 
-# Usage: set_dword NAME VALUE; set_string NAME VALUE
+# Usage: set_dword NAME VALUE; set_string NAME VALUE; set_binary NAME HEX_BYTES
 set_dword() {
   wine reg add "$SECTION_KEY" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null 2>&1 \
     || fail "cannot set $1"
 }
 set_string() {
   wine reg add "$SECTION_KEY" /v "$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1 || fail "cannot set $1"
+}
+set_binary() {
+  wine reg add "$SECTION_KEY" /v "$1" /t REG_BINARY /d "$2" /f >/dev/null 2>&1 \
+    || fail "cannot set $1"
 }
 
 # Prints the data of a REG_SZ value of the section, or nothing.
@@ -136,7 +140,8 @@ wait_app_pids() {
 
 # Ends what the script started: a recording left running is stopped, boxes
 # and dialogs left open are dismissed, the program is closed, and killed if
-# it does not go; then the background jobs. Run on EXIT.
+# it does not go; then the launchers. Run on EXIT. It waits for nothing
+# else: a job a script leaves running is stopped by scripts/testenv.sh.
 finish_app() {
   local job pid title name
   for title in "${helper_windows[@]}"; do
@@ -163,5 +168,4 @@ finish_app() {
   for job in "${app_jobs[@]}"; do
     wait_job_end "$job" 10 || kill -KILL "$job" 2>/dev/null
   done
-  wait 2>/dev/null
 }
