@@ -9,15 +9,15 @@ StatusPaneUpdate StatusForMessage(int code, int seconds, bool paused) {
     if (code >= 0) {
         char text[64];
         std::snprintf(text, sizeof text, "%d sec  %d  frames", seconds, code);
-        update.stateText = paused ? "Paused" : "Recording";
+        update.stateText = paused ? TextPaused : TextRecording;
         update.setProgress = true;
         update.progressText = text;
     } else if (code == StatusRecording) {
-        update.stateText = "Recording";
+        update.stateText = TextRecording;
     } else if (code == StatusPaused) {
-        update.stateText = "Paused";
+        update.stateText = TextPaused;
     } else if (code == StatusStopped) {
-        update.stateText = "Recording stopped";
+        update.stateText = TextStopped;
     }
     return update;
 }

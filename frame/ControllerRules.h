@@ -11,6 +11,12 @@ constexpr int StatusRecording = -1;
 constexpr int StatusPaused = -2;
 constexpr int StatusStopped = -3;
 
+// What pane 1 can show; the pane is made wide enough for each.
+constexpr const char* TextRecording = "Recording";
+constexpr const char* TextPaused = "Paused";
+constexpr const char* TextStopped = "Recording stopped";
+constexpr const char* RecordingStateTexts[] = {TextRecording, TextPaused, TextStopped};
+
 struct StatusPaneUpdate {
     std::string stateText;     // pane 1, always set
     bool setProgress = false;  // pane 2 changes only with a frame count

@@ -1,6 +1,9 @@
 #include "frame/MainFrame.h"
 
+#include <iterator>
+
 #include "app/HalvexApp.h"
+#include "frame/ControllerRules.h"
 #include "engine/RecordingState.h"
 #include "frame/ShellCommands.h"
 #include "frame/ToolBarPictures.h"
@@ -10,6 +13,8 @@
 namespace {
 
 constexpr int FrameWidth = 480, FrameHeight = 360;
+// Pane widths: prompts; the recording's state (at least); seconds and frames.
+constexpr int PromptPaneWidth = 120, StatePaneLeast = 80, ProgressPaneLeast = 50;
 
 RecordSettings& Settings() { return CHalvexApp::Get().Settings; }
 
@@ -48,8 +53,11 @@ bool CMainFrame::CreateToolBar() {
 bool CMainFrame::CreateStatusBar() {
     if (!m_wndStatusBar.Create(m_hWnd, WS_CHILD | WS_VISIBLE | CCS_BOTTOM, AfxIdwStatusBar))
         return false;
-    // Prompts; the recording's state; its seconds and frames.
-    m_wndStatusBar.SetPanes({{120, false, false}, {80, false, false}, {50, true, true}});
+    const int stateWidth = m_wndStatusBar.PaneWidthFor(
+        {std::begin(RecordingStateTexts), std::end(RecordingStateTexts)}, StatePaneLeast);
+    m_wndStatusBar.SetPanes({{PromptPaneWidth, false, false},
+                             {stateWidth, false, false},
+                             {ProgressPaneLeast, true, true}});
     SetMessageText(LoadResourceString(AfxIdsIdleMessage).c_str());
     return true;
 }
@@ -107,9 +115,17 @@ void CMainFrame::OnTrayNotify(WPARAM id, LPARAM mouseMessage) {
 }
 
 bool CMainFrame::OnClose() {
-    if (TheRecordingState.RecordingActive == 0) return true;
-    AfxMessageBox("Recording, Please stop recording!");
-    return false;
+    if (TheRecordingState.RecordingActive != 0) {
+        AfxMessageBox("Recording, Please stop recording!");
+        return false;
+    }
+    if (m_threadsAtWork) {
+        // Stopped, but the file is still being finished: ending the process
+        // now would cut it off. The window closes when the recording has ended.
+        m_closeHeld = true;
+        return false;
+    }
+    return true;
 }
 
 bool CMainFrame::OnCommand(UINT id) {

@@ -60,10 +60,11 @@ private:
     CGlobalHotkeys m_hotkeys;
     uint32_t m_pauseStartTime = 0;
     int32_t m_running = 0;
-    // Between a start and the recording thread's last message; a start in
-    // that time waits for the previous recording to finish its file.
+    // Between a start and the recording thread's last message; a start or a
+    // close in that time waits for the recording to finish its file.
     bool m_threadsAtWork = false;
     bool m_startHeld = false;
+    bool m_closeHeld = false;
     bool m_hookInstalled = false;
     CStatusBar m_wndStatusBar;
     CToolBar m_wndToolBar;

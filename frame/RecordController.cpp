@@ -171,7 +171,10 @@ void CMainFrame::OnRecordEnded() {
         ShellExecuteA(m_hWnd, "open", settings.SavePath.c_str(), "", "", SW_SHOW);
     m_trayIcon.Show(State().RecordingActive != 0);
     PostStatus(StatusStopped);
-    if (m_startHeld) {
+    if (m_closeHeld) {
+        m_closeHeld = m_startHeld = false;
+        PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+    } else if (m_startHeld) {
         m_startHeld = false;
         OnRecordStart();
     }

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "framework/StatusPanes.h"
@@ -20,6 +21,9 @@ public:
     BOOL SetPaneText(int index, const char* text);
     // Recomputes the panes' right edges for the bar's current width.
     void LayoutPanes();
+    // The width a pane needs to show each of these texts whole in the bar's
+    // own font, and at least `least` pixels.
+    int PaneWidthFor(const std::vector<std::string>& texts, int least) const;
 
     HWND GetSafeHwnd() const { return m_hWnd; }
 

@@ -14,3 +14,9 @@ std::vector<int> PaneRightEdges(const std::vector<StatusPane>& panes, int barWid
     }
     return edges;
 }
+
+int PaneWidthForTexts(const std::vector<int>& textWidths, int margins, int least) {
+    int widest = 0;
+    for (int width : textWidths) widest = std::max(widest, width);
+    return std::max(least, widest + margins);
+}

@@ -14,3 +14,8 @@ struct StatusPane {
 // pane (at most one) takes the width the fixed panes leave, but never less
 // than its own width.
 std::vector<int> PaneRightEdges(const std::vector<StatusPane>& panes, int barWidth);
+
+// The width a pane needs so that the widest of its texts (in pixels of the
+// bar's font) is shown whole inside the pane's margins, but never less than
+// its least width.
+int PaneWidthForTexts(const std::vector<int>& textWidths, int margins, int least);

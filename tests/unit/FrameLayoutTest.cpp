@@ -19,6 +19,12 @@ TEST(StatusPanes, AStretchingPaneInTheMiddlePushesTheFixedOnesRight) {
     EXPECT_EQ(PaneRightEdges(panes, 100), (std::vector<int>{10, 70, 100}));
 }
 
+TEST(StatusPanes, APaneFitsItsWidestTextWithItsMarginsButKeepsItsLeastWidth) {
+    EXPECT_EQ(PaneWidthForTexts({50, 97, 12}, 11, 80), 108);
+    EXPECT_EQ(PaneWidthForTexts({50, 30}, 11, 80), 80);
+    EXPECT_EQ(PaneWidthForTexts({}, 11, 80), 80);
+}
+
 TEST(CommandStrings, PromptBeforeTheLineBreakTipAfterIt) {
     EXPECT_EQ(CommandPrompt("Start Recording\nStart Tip"), "Start Recording");
     EXPECT_EQ(CommandTip("Start Recording\nStart Tip"), "Start Tip");

@@ -4,7 +4,6 @@
 
 #include <mmsystem.h>
 
-#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <vfw.h>
 
@@ -20,13 +19,6 @@
 #include "tests/win/ScreenProbe.h"
 
 namespace {
-
-std::string PaneText(int pane) {
-    char text[256] = {};
-    SendMessageA(GetDlgItem(MainWindow(), ID_VIEW_STATUS_BAR), SB_GETTEXTA, pane,
-                 reinterpret_cast<LPARAM>(text));
-    return text;
-}
 
 int FramesShown() {
     int seconds = 0, frames = 0;

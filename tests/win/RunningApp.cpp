@@ -1,5 +1,6 @@
 #include "tests/win/RunningApp.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -45,6 +46,13 @@ const SupportedFormats& DeviceFormats() {
 HWND MainWindow() { return RunningApp().m_pMainWnd->GetSafeHwnd(); }
 
 void SendCommand(UINT id) { SendMessageA(MainWindow(), WM_COMMAND, id, 0); }
+
+std::string PaneText(int pane) {
+    char text[256] = {};
+    SendMessageA(GetDlgItem(MainWindow(), ID_VIEW_STATUS_BAR), SB_GETTEXTA, pane,
+                 reinterpret_cast<LPARAM>(text));
+    return text;
+}
 
 bool CommandEnabled(UINT id) {
     CCmdUI ui(id);

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "app/HalvexApp.h"
 
 CHalvexApp& RunningApp();
@@ -16,6 +18,8 @@ HWND MainWindow();
 const SupportedFormats& DeviceFormats();
 
 void SendCommand(UINT id);
+// The text of a status bar pane: 0 prompts, 1 state, 2 seconds and frames.
+std::string PaneText(int pane);
 bool CommandEnabled(UINT id);
 
 // The settings section in the registry: removed, present, and one number

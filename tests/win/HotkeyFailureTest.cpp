@@ -1,0 +1,106 @@
+// The hotkey boxes a user sees when another program holds a combination:
+// another process takes Ctrl+B before the main window is made, and again
+// when the hotkey dialog is confirmed.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <future>
+#include <string>
+
+#include "res/resource.h"
+#include "tests/win/DialogDriver.h"
+#include "tests/win/MessageBoxes.h"
+#include "tests/win/RunningApp.h"
+#include "tests/win/ScreenProbe.h"
+
+namespace {
+
+constexpr UINT CtrlB = 'B', CtrlE = 'E', CtrlP = 'P';
+
+std::string HolderPath() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string dir(path);
+    return dir.substr(0, dir.find_last_of('\\') + 1) + "hotkey_holder.exe";
+}
+
+// hotkey_holder.exe holding Ctrl+B from the moment the object is made.
+class CtrlBHolder {
+public:
+    CtrlBHolder() {
+        constexpr char EventName[] = "Brantle test: Ctrl+B held";
+        HANDLE held = CreateEventA(nullptr, TRUE, FALSE, EventName);
+        std::string command =
+            "\"" + HolderPath() + "\" " + std::to_string(MOD_CONTROL) + " " +
+            std::to_string(CtrlB) + " \"" + EventName + "\"";
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                           &startup, &m_process)) {
+            const HANDLE either[] = {held, m_process.hProcess};
+            m_holding = WaitForMultipleObjects(2, either, FALSE, 20000) == WAIT_OBJECT_0;
+        }
+        CloseHandle(held);
+    }
+    ~CtrlBHolder() { Release(); }
+    bool Holding() const { return m_holding; }
+    void Release() {
+        if (!m_process.hProcess) return;
+        TerminateProcess(m_process.hProcess, 0);
+        WaitForSingleObject(m_process.hProcess, 10000);
+        CloseHandle(m_process.hProcess);
+        CloseHandle(m_process.hThread);
+        m_process = {};
+    }
+
+private:
+    PROCESS_INFORMATION m_process{};
+    bool m_holding = false;
+};
+
+// Whether a combination is free: registered and given back at once.
+bool Free(UINT key) {
+    if (!RegisterHotKey(nullptr, 0x7000, MOD_CONTROL, key)) return false;
+    UnregisterHotKey(nullptr, 0x7000);
+    return true;
+}
+
+// Confirms the hotkey dialog unchanged and answers the box that follows.
+std::string ConfirmHotkeyDialogWithBox() {
+    std::string box;
+    Driven([] { SendCommand(ID_OPTIONS_HOTKEY); }, MainWindow(), [&](HWND dialog) {
+        Press(dialog, IDOK);
+        ASSERT_TRUE(Closed(dialog));
+        box = AnswerMessageBox(IDOK);
+    });
+    return box;
+}
+
+TEST(HotkeyFailure, TakenCombinationsShowTheirBoxAtCreationAndAfterTheDialog) {
+    ForgetSavedSettings();  // the default hotkeys: Ctrl+B, Ctrl+E, Ctrl+P
+    CtrlBHolder holder;
+    ASSERT_TRUE(holder.Holding()) << "the other program could not take Ctrl+B";
+
+    auto box = std::async(std::launch::async, [] { return AnswerMessageBox(IDOK, 20000); });
+    ASSERT_NE(MainWindow(), nullptr);  // made now, its box answered by the other thread
+    EXPECT_EQ(box.get(), "Brantle for Windows|Failed to set hotkey!");
+    // The two that were free are the program's now.
+    EXPECT_FALSE(Free(CtrlE));
+    EXPECT_FALSE(Free(CtrlP));
+
+    EXPECT_EQ(ConfirmHotkeyDialogWithBox(), "Brantle for Windows|Fail to set hotkey!");
+
+    // With Ctrl+B free again, confirming the dialog takes all three (and so
+    // shows no box: a box would hold the command until answered).
+    holder.Release();
+    ASSERT_TRUE(Free(CtrlB));
+    Driven([] { SendCommand(ID_OPTIONS_HOTKEY); }, MainWindow(), [](HWND dialog) {
+        Press(dialog, IDOK);
+        EXPECT_TRUE(Closed(dialog));
+    });
+    EXPECT_FALSE(Free(CtrlB));
+    EXPECT_FALSE(Free(CtrlE));
+    EXPECT_FALSE(Free(CtrlP));
+}
+
+}  // namespace
