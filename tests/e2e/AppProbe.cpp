@@ -344,6 +344,16 @@ int Command(const Args& a) {
                : Fail("post failed");
 }
 
+// Both posted at once, so the window handles the close right after the
+// command, before anything the command set off can answer.
+int CommandThenClose(const Args& a) {
+    HWND window = Existing(a[0]);
+    return PostMessageA(window, WM_COMMAND, MAKEWPARAM(Number(a[1]), 0), 0) &&
+                   PostMessageA(window, WM_CLOSE, 0, 0)
+               ? Met()
+               : Fail("post failed");
+}
+
 int MenuState(const Args& a) {
     UINT state = 0;
     std::string problem;
@@ -453,6 +463,8 @@ const CommandEntry kCommands[] = {
     {"close", "TITLE", 1, 1, Close},
     {"syscommand", "TITLE minimize|maximize|restore|close", 2, 2, SysCommand},
     {"command", "TITLE COMMAND_ID   (posts WM_COMMAND)", 2, 2, Command},
+    {"command-then-close", "TITLE COMMAND_ID   (posts WM_COMMAND, then WM_CLOSE)", 2, 2,
+     CommandThenClose},
     {"menu-state", "TITLE COMMAND_ID   (prints enabled|disabled [checked])", 2, 2, MenuState},
     {"toolbar-state", "TITLE COMMAND_ID   (prints enabled|disabled [checked])", 2, 2, ToolbarState},
     {"tray-rect", "TIP   (prints the icon's left top right bottom)", 1, 1, TrayRect},

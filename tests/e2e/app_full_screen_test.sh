@@ -9,7 +9,9 @@
 #     frames per second that ffmpeg decodes without an error, lasting the
 #     recording's wall-clock time without the pause (within 10 %); its frames
 #     follow the changing colour, and the main window is in none of them;
-#   - a click on the tray icon brings the hidden window back.
+#   - a click on the tray icon brings the hidden window back;
+#   - a second recording stopped and closed at once: the program ends only
+#     once the file is finished, and every frame in it is readable.
 # Usage: app_full_screen_test.sh APP_PROBE.exe BRANTLE.exe MOVING_PICTURE.exe WORK_DIR
 set -u
 APP_PROBE=$1
@@ -137,7 +139,20 @@ tray_click "$APP_NAME" 1 || fail "cannot click the tray icon"
 probe wait-visible "$TITLE" yes 5000 || fail "a click on the tray icon did not show the window"
 probe wait-foreground "$TITLE" 5000 || fail "a click on the tray icon did not bring the window forward"
 
-probe close "$TITLE"
-probe wait-gone "$TITLE" 10000 || fail "the program did not close"
-wait_app_pids "" 10 || fail "the program's process did not end"
 echo "full-screen recording with a pause: $recorded s recorded, film $duration s"
+
+# --- closed at once after Stop: the program ends only with its file done ----
+rm -f "$avi"
+desktop_key ctrl+b
+probe wait-status "$TITLE" 1 Recording 10000 || fail "Ctrl+B did not start the second recording"
+# Pane 2 still shows the first recording's 7 s until the second one counts.
+probe wait-status-match "$TITLE" 2 '2 sec  [0-9]+  frames' 10000 || fail "no frames in the second recording"
+probe command-then-close "$TITLE" "$ID_RECORD_STOP" || fail "cannot stop and close"
+probe wait-gone "$TITLE" 15000 || fail "the program did not close after the stop"
+wait_app_pids "" 10 || fail "the program's process did not end"
+stored=$(ffprobe -v error -count_frames -select_streams v -show_entries stream=nb_read_frames \
+  -of default=nw=1:nk=1 "$avi") || fail "the file of a recording closed at once is unreadable"
+errors=$(ffmpeg -v error -i "$avi" -f null - 2>&1)
+[ -z "$errors" ] || fail "the file of a recording closed at once has errors: $errors"
+[ "${stored:-0}" -gt 10 ] || fail "the file of a recording closed at once holds $stored frames"
+echo "stopped and closed at once: the program ended after its file, $stored frames readable"

@@ -16,6 +16,7 @@ TRAY_RECORDING=163
 TRAY_IDLE=164
 ID_RECORD_START=32774
 ID_RECORD_PAUSE=32794
+ID_RECORD_STOP=32780
 
 if [ -z "${BRANTLE_TESTENV:-}" ]; then
   echo "run me inside scripts/testenv.sh" >&2
