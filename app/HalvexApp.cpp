@@ -32,18 +32,24 @@ BOOL CHalvexApp::InitInstance() {
     Audio.Build(Settings);
     CreateHiddenWindows();
 
-    AddDocTemplate(std::make_unique<CSingleDocTemplate>(
-        IDR_MAINFRAME, [] { return std::make_unique<CHalvexDoc>(); },
-        [] { return std::make_unique<CMainFrame>(); },
-        [] { return std::make_unique<CHalvexView>(); }));
-    if (!ProcessShellCommand()) return FALSE;
-    static_cast<CMainFrame*>(m_pMainWnd)->InstallIconMenu();
+    if (!CreateMainWindow()) return FALSE;
 
     HWND main = m_pMainWnd->GetSafeHwnd();
-    SetWindowTextA(main, MainWindowTitle);
     ::ShowWindow(main, SW_SHOW);
     UpdateWindow(main);
     return TRUE;
+}
+
+bool CHalvexApp::CreateMainWindow() {
+    const RecorderParts parts{Settings, Compressors, MouseCaptureWnd, *this};
+    AddDocTemplate(std::make_unique<CSingleDocTemplate>(
+        IDR_MAINFRAME, [] { return std::make_unique<CHalvexDoc>(); },
+        [parts] { return std::make_unique<CMainFrame>(parts); },
+        [] { return std::make_unique<CHalvexView>(); }));
+    if (!ProcessShellCommand()) return false;
+    static_cast<CMainFrame*>(m_pMainWnd)->InstallIconMenu();
+    SetWindowTextA(m_pMainWnd->GetSafeHwnd(), MainWindowTitle);
+    return true;
 }
 
 // The named event marks a running instance; a second one brings the first

@@ -5,11 +5,11 @@
 
 #include <windows.h>
 
-#include "app/RecordSettings.h"
 #include "framework/WinApp.h"
 #include "options/AudioFormatCatalogue.h"
 #include "options/CompressorCatalogue.h"
 #include "region/MouseCaptureWnd.h"
+#include "settings/RecordSettings.h"
 
 constexpr char MainWindowTitle[] = "Brantle for Windows 1.80";
 
@@ -24,11 +24,14 @@ public:
     // The running program's application object.
     static CHalvexApp& Get() { return *static_cast<CHalvexApp*>(AfxGetApp()); }
 
+    // Makes the main window (frame, view, owner-drawn menu, title), not yet
+    // shown, working on this object's settings, catalogue and selection
+    // window; false when it could not be made.
+    bool CreateMainWindow();
+
     RecordSettings Settings;
     CompressorCatalogue Compressors;
     AudioFormatCatalogue Audio;
-    int RegionLeft = 0;
-    int RegionTop = 0;
     CMouseCaptureWnd MouseCaptureWnd;
 
 private:

@@ -1,2 +1,3 @@
-list(APPEND BRANTLE_PORTABLE_SOURCES app/RecordSettings.cpp)
-list(APPEND BRANTLE_WIN_SOURCES app/HalvexApp.cpp)
+# The application object: the top of the program.
+brantle_layer(app DEPENDS framework settings res codecs region engine options frame
+    WINDOWS app/HalvexApp.cpp)

@@ -1,22 +1,20 @@
 // Shape of the four corner brackets drawn around a recorded rectangle.
 #pragma once
 
-struct BorderRect {
-    int left, top, right, bottom;  // right and bottom exclusive
-    bool IsEmpty() const { return right <= left || bottom <= top; }
-};
+#include "framework/PixelRect.h"
 
 struct BorderShape {
-    // In coordinates local to the shape; move by (offsetX, offsetY) onto the screen.
-    BorderRect outer;
-    BorderRect hole;  // exactly the recorded rectangle once moved
+    // In coordinates local to the shape, right and bottom edges exclusive;
+    // move by (offsetX, offsetY) onto the screen.
+    PixelRect outer;
+    PixelRect hole;  // exactly the recorded rectangle once moved
     // Cuts that remove the middle of the sides. For a side shorter than 54
     // pixels its cut would be empty or reversed; it is then left out and that
     // side stays one whole band, so the hole is never touched.
     bool hasHorizontalCut;
-    BorderRect horizontalCut;
+    PixelRect horizontalCut;
     bool hasVerticalCut;
-    BorderRect verticalCut;
+    PixelRect verticalCut;
     int offsetX, offsetY;
 };
 

@@ -7,7 +7,7 @@ namespace {
 
 using ScopedRegion = ScopedGdiObject<HRGN>;
 
-HRGN MakeRegion(const BorderRect& r) { return CreateRectRgn(r.left, r.top, r.right, r.bottom); }
+HRGN MakeRegion(const PixelRect& r) { return CreateRectRgn(r.left, r.top, r.right, r.bottom); }
 
 }  // namespace
 

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "app/RecordSettings.h"
+#include "settings/RecordSettings.h"
 #include "engine/RecordingState.h"
 
 // What a grab reads. The settings are read live at every grab.

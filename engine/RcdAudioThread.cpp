@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "engine/RecordingState.h"
-#include "options/AudioCaptureDevice.h"
 
 namespace {
 
@@ -29,7 +28,7 @@ BOOL CRcdAudioThread::InitInstance() {
     CoInitialize(nullptr);
     State().AudioThreadActive = 1;
     Capture capture;
-    capture.format = CurrentCaptureFormat();
+    capture.format = Format;
     capture.blockEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     if (PAVIFILE file = WaitForFile()) {
         CreateStream(capture, file);
@@ -85,17 +84,16 @@ void CRcdAudioThread::WaitForSound(Capture& capture) {
         Sleep(10);
 }
 
-HRESULT CRcdAudioThread::StartCapture(Capture& capture) {
+HRESULT CRcdAudioThread::StartCapture(Capture& capture) const {
     capture.notifier.Reset();
     capture.buffer.Reset();
-    IDirectSoundCapture* device = CaptureDevice();
-    if (!device) return E_FAIL;
+    if (!Device) return E_FAIL;
     capture.ring = ComputeAudioRing(capture.format.nAvgBytesPerSec, capture.format.nBlockAlign);
     DSCBUFFERDESC desc{};
     desc.dwSize = sizeof desc;
     desc.dwBufferBytes = capture.ring.ringSize;
     desc.lpwfxFormat = &capture.format;
-    HRESULT hr = device->CreateCaptureBuffer(&desc, capture.buffer.Out(), nullptr);
+    HRESULT hr = Device->CreateCaptureBuffer(&desc, capture.buffer.Out(), nullptr);
     if (FAILED(hr)) return hr;
     capture.nextReadOffset = 0;
     hr = capture.buffer->QueryInterface(IID_IDirectSoundNotify,

@@ -18,6 +18,11 @@ class CRcdAudioThread : public CWinThread {
 public:
     BOOL InitInstance() override;
 
+    // Set before the thread runs: the opened capture device (null: no
+    // sound) and the format to capture in (all zero: none chosen).
+    IDirectSoundCapture* Device = nullptr;
+    WAVEFORMATEX Format = {};
+
 private:
     // One run's capture state, released by the clean-up.
     struct Capture {
@@ -32,7 +37,7 @@ private:
 
     static PAVIFILE WaitForFile();
     static void CreateStream(Capture& capture, PAVIFILE file);
-    static HRESULT StartCapture(Capture& capture);
+    HRESULT StartCapture(Capture& capture) const;
     static void WaitForSound(Capture& capture);
     static void CaptureUntilStopped(Capture& capture);
     static void SitOutPause(Capture& capture);

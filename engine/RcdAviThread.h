@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "app/RecordSettings.h"
+#include "settings/RecordSettings.h"
 #include "engine/CompressorFitting.h"
 #include "framework/WinThread.h"
 

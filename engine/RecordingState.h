@@ -12,8 +12,6 @@
 
 struct IAVIFile;  // the platform's AVI file (PAVIFILE)
 struct HICON__;   // the platform's cursor handle (HCURSOR)
-class CRcdAviThread;
-class CRcdAudioThread;
 class CFlashingWnd;
 
 struct RecordingState {
@@ -27,8 +25,6 @@ struct RecordingState {
     std::atomic<int32_t> RightClickState{0};
     std::atomic<HICON__*> HookCursor{nullptr};  // last cursor reported by the mouse hook
 
-    std::atomic<CRcdAviThread*> VideoThread{nullptr};
-    std::atomic<CRcdAudioThread*> AudioThread{nullptr};
     std::atomic<CFlashingWnd*> BorderWindow{nullptr};
 
     // Pause and resume of the recording threads, at their safe points.

@@ -42,6 +42,6 @@ ClickStates ClickStatesAfter(uint32_t mouseMessage, ClickStates states) {
 }
 
 SelectedRegion RegionFromMessage(uint64_t wParam, uint64_t lParam) {
-    const SelRect r = UnpackRegion(wParam, lParam);
+    const PixelRect r = UnpackRegion(wParam, lParam);
     return {r.left, r.top, r.right - r.left + 1, r.bottom - r.top + 1};
 }

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "app/RecordSettings.h"
+#include "settings/RecordSettings.h"
 
 class CGlobalHotkeys {
 public:

@@ -2,11 +2,11 @@
 
 #include <iterator>
 
-#include "app/HalvexApp.h"
-#include "frame/ControllerRules.h"
 #include "engine/RecordingState.h"
+#include "frame/ControllerRules.h"
 #include "frame/ShellCommands.h"
 #include "frame/ToolBarPictures.h"
+#include "framework/WinApp.h"
 #include "options/HotKeyOptionsDlg.h"
 #include "res/resource.h"
 
@@ -15,8 +15,6 @@ namespace {
 constexpr int FrameWidth = 480, FrameHeight = 360;
 // Pane widths: prompts; the recording's state (at least); seconds and frames.
 constexpr int PromptPaneWidth = 120, StatePaneLeast = 80, ProgressPaneLeast = 50;
-
-RecordSettings& Settings() { return CHalvexApp::Get().Settings; }
 
 void CentreOnScreen(HWND wnd) {
     RECT work{}, window{};
@@ -30,6 +28,9 @@ void CentreOnScreen(HWND wnd) {
 
 }  // namespace
 
+CMainFrame::CMainFrame(RecorderParts parts)
+    : m_settings(parts.settings), m_controller(*this, parts, m_trayIcon, m_wndStatusBar) {}
+
 void CMainFrame::PreCreateWindow(CREATESTRUCTA& cs) {
     cs.cx = FrameWidth;
     cs.cy = FrameHeight;
@@ -41,9 +42,9 @@ bool CMainFrame::CreateToolBar() {
                                WS_CHILD | WS_VISIBLE | CCS_TOP | TBSTYLE_TOOLTIPS, AfxIdwToolBar) ||
         !m_wndToolBar.LoadToolBar(IDR_MAINFRAME))
         return false;
-    m_pictures.Attach(LoadToolBarPictures(IDB_TOOLBAR_NORMAL));
-    m_hotPictures.Attach(LoadToolBarPictures(IDB_TOOLBAR_HOT));
-    m_disabledPictures.Attach(LoadToolBarPictures(IDB_TOOLBAR_DISABLED));
+    m_pictures.Attach(LoadPictureList(IDB_TOOLBAR_NORMAL, ToolBarPictures));
+    m_hotPictures.Attach(LoadPictureList(IDB_TOOLBAR_HOT, ToolBarPictures));
+    m_disabledPictures.Attach(LoadPictureList(IDB_TOOLBAR_DISABLED, ToolBarPictures));
     m_wndToolBar.SetImageList(TB_SETIMAGELIST, m_pictures.GetSafeHandle());
     m_wndToolBar.SetImageList(TB_SETHOTIMAGELIST, m_hotPictures.GetSafeHandle());
     m_wndToolBar.SetImageList(TB_SETDISABLEDIMAGELIST, m_disabledPictures.GetSafeHandle());
@@ -65,7 +66,7 @@ bool CMainFrame::CreateStatusBar() {
 int CMainFrame::OnCreate(CREATESTRUCTA&) {
     if (!CreateToolBar() || !CreateStatusBar()) return -1;
     m_hotkeys.AddAtoms();
-    if (!m_hotkeys.Register(m_hWnd, Settings())) AfxMessageBox("Failed to set hotkey!", MB_OK);
+    if (!m_hotkeys.Register(m_hWnd, m_settings)) AfxMessageBox("Failed to set hotkey!", MB_OK);
     m_trayIcon.Add(m_hWnd);
     CentreOnScreen(m_hWnd);
     return 0;
@@ -88,13 +89,13 @@ void CMainFrame::OnDestroy() {
 void CMainFrame::OnHotKey(WPARAM id) {
     switch (m_hotkeys.ActionFor(id)) {
         case CGlobalHotkeys::Action::Start:
-            OnRecordStart();
+            m_controller.Start();
             break;
         case CGlobalHotkeys::Action::Stop:
-            OnRecordStop();
+            m_controller.Stop();
             break;
         case CGlobalHotkeys::Action::Pause:
-            OnRecordPause();
+            m_controller.Pause();
             break;
         case CGlobalHotkeys::Action::None:
             break;
@@ -102,9 +103,9 @@ void CMainFrame::OnHotKey(WPARAM id) {
 }
 
 void CMainFrame::OnHotkeyOptions() {
-    if (!EditHotkeys(Settings(), m_hWnd)) return;
+    if (!EditHotkeys(m_settings, m_hWnd)) return;
     m_hotkeys.Unregister(m_hWnd);
-    if (!m_hotkeys.Register(m_hWnd, Settings())) AfxMessageBox("Fail to set hotkey!", MB_OK);
+    if (!m_hotkeys.Register(m_hWnd, m_settings)) AfxMessageBox("Fail to set hotkey!", MB_OK);
 }
 
 void CMainFrame::OnTrayNotify(WPARAM id, LPARAM mouseMessage) {
@@ -114,33 +115,19 @@ void CMainFrame::OnTrayNotify(WPARAM id, LPARAM mouseMessage) {
     SetForegroundWindow(m_hWnd);
 }
 
-bool CMainFrame::OnClose() {
-    if (TheRecordingState.RecordingActive != 0) {
-        AfxMessageBox("Recording, Please stop recording!");
-        return false;
-    }
-    if (m_threadsAtWork) {
-        // Stopped, but the file is still being finished: ending the process
-        // now would cut it off. The window closes when the recording has ended.
-        m_closeHeld = true;
-        return false;
-    }
-    return true;
-}
-
 bool CMainFrame::OnCommand(UINT id) {
     switch (id) {
         case ID_RECORD_START:
-            OnRecordStart();
+            m_controller.Start();
             return true;
         case ID_RECORD_PAUSE:
-            OnRecordPause();
+            m_controller.Pause();
             return true;
         case ID_RECORD_STOP:
-            OnRecordStop();
+            m_controller.Stop();
             return true;
         case ID_RECORD_PLAY:
-            PlayRecordedFile(m_hWnd, Settings().SavePath);
+            PlayRecordedFile(m_hWnd, m_settings.SavePath);
             return true;
         case ID_HELP_CONTENTS:
             OpenHelpContents();
@@ -160,10 +147,10 @@ void CMainFrame::OnUpdateCommand(CCmdUI& ui) {
     const bool active = TheRecordingState.RecordingActive != 0;
     switch (ui.m_nID) {
         case ID_RECORD_START:
-            ui.Enable(!m_running);
+            ui.Enable(!m_controller.Running());
             break;
         case ID_RECORD_PAUSE:
-            ui.Enable(active && m_running);
+            ui.Enable(active && m_controller.Running());
             break;
         case ID_RECORD_PLAY:
             ui.Enable(!active);
@@ -175,7 +162,7 @@ void CMainFrame::OnUpdateCommand(CCmdUI& ui) {
 
 LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
-    if (ControllerMessage(message, wParam, lParam, result)) return result;
+    if (m_controller.OnMessage(message, wParam, lParam, result)) return result;
     switch (message) {
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) != SC_MINIMIZE) break;
@@ -188,7 +175,7 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             OnHotKey(wParam);
             return 0;
         case WM_CLOSE:
-            if (!OnClose()) return 0;
+            if (!m_controller.MayClose()) return 0;
             break;
         case WM_DESTROY:
             OnDestroy();

@@ -1,13 +1,12 @@
 // The main window: menu, toolbar, status bar and the view's picture; the
-// recording controller that turns commands, hotkeys and the recording
-// threads' messages into the life of a recording; the tray icon.
+// tray icon and the hotkeys. Its Record commands, hotkeys and the recording
+// threads' messages go to the recording controller.
 #pragma once
 
 #include <windows.h>
 
-#include <cstdint>
-
 #include "frame/GlobalHotkeys.h"
+#include "frame/RecordController.h"
 #include "frame/TrayIcon.h"
 #include "framework/FrameWnd.h"
 #include "framework/ImageList.h"
@@ -15,14 +14,11 @@
 #include "framework/ToolBar.h"
 #include "menu/IconMenu.h"
 
-class CHalvexApp;
-
 class CMainFrame : public CFrameWnd {
 public:
-    // Recording controller: the Record menu, toolbar and hotkeys.
-    void OnRecordStart();
-    void OnRecordPause();
-    void OnRecordStop();
+    explicit CMainFrame(RecorderParts parts);
+
+    const CRecordController& Controller() const { return m_controller; }
     // Replaces the plain menu the frame was made with by the owner-drawn
     // one, with the menu toolbar's pictures.
     void InstallIconMenu();
@@ -41,34 +37,15 @@ private:
     void OnHotKey(WPARAM id);
     void OnHotkeyOptions();
     void OnTrayNotify(WPARAM id, LPARAM mouseMessage);
-    bool OnClose();
 
-    // Controller steps (RecordController.cpp).
-    void ChooseRegion();
-    void OnRegionSelected(WPARAM wParam, LPARAM lParam);
-    void OnRecordTimer(UINT_PTR id);
-    void StartRecording();
-    void OnRecordStatus(WPARAM wParam, LPARAM lParam);
-    void OnSaveCursor(WPARAM cursor, LPARAM mouseMessage);
-    void OnRecordEnded();
-    void OnRecordStartAccepted();
-    void PostStatus(int code);
-    bool ControllerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-
+    RecordSettings& m_settings;
     CIconMenu m_menu;  // the records its owner-drawn items point at
     CTrayIcon m_trayIcon;
     CGlobalHotkeys m_hotkeys;
-    uint32_t m_pauseStartTime = 0;
-    int32_t m_running = 0;
-    // Between a start and the recording thread's last message; a start or a
-    // close in that time waits for the recording to finish its file.
-    bool m_threadsAtWork = false;
-    bool m_startHeld = false;
-    bool m_closeHeld = false;
-    bool m_hookInstalled = false;
     CStatusBar m_wndStatusBar;
     CToolBar m_wndToolBar;
     CImageList m_hotPictures;
     CImageList m_disabledPictures;
     CImageList m_pictures;
+    CRecordController m_controller;
 };

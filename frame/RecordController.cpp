@@ -1,19 +1,16 @@
-// The recording controller of the main window: start, pause, resume and
-// stop, and the messages by which the selection window and the recording
-// threads report back.
-#include <windows.h>
+#include "frame/RecordController.h"
 
 #include <mmsystem.h>
 
-#include "app/HalvexApp.h"
 #include "engine/CompressorFitting.h"
 #include "engine/RcdAudioThread.h"
 #include "engine/RcdAviThread.h"
 #include "engine/RecordingMessages.h"
 #include "engine/RecordingState.h"
 #include "frame/ControllerRules.h"
-#include "frame/MainFrame.h"
+#include "framework/WinApp.h"
 #include "hook/MouseHook.h"
+#include "options/AudioCaptureDevice.h"
 #include "options/OutputFileDlg.h"
 #include "region/RegionMessage.h"
 
@@ -21,17 +18,20 @@ namespace {
 
 constexpr UINT_PTR StartTimerId = 1;
 
-CHalvexApp& App() { return CHalvexApp::Get(); }
 RecordingState& State() { return TheRecordingState; }
 
 }  // namespace
 
-void CMainFrame::PostStatus(int code) {
-    PostMessageA(m_hWnd, WM_RECORD_STATUS, static_cast<WPARAM>(code), 0);
+CRecordController::CRecordController(CWnd& window, RecorderParts parts, CTrayIcon& tray,
+                                     CStatusBar& status)
+    : m_window(window), m_parts(parts), m_tray(tray), m_status(status) {}
+
+void CRecordController::PostStatus(int code) {
+    PostMessageA(Window(), WM_RECORD_STATUS, static_cast<WPARAM>(code), 0);
 }
 
-void CMainFrame::OnRecordStart() {
-    RecordSettings& settings = App().Settings;
+void CRecordController::Start() {
+    RecordSettings& settings = m_parts.settings;
     if (State().RecordingActive) {
         if (m_running) return;
         State().PausedTime += timeGetTime() - m_pauseStartTime;
@@ -47,68 +47,66 @@ void CMainFrame::OnRecordStart() {
     if (settings.SavePath.empty()) {
         AfxMessageBox("Not set output file name! \nPlease set the output file first!");
         settings.SavePath = "c:\\testcap.avi";
-        EnterOutputFileName(settings, App(), m_hWnd);
+        EnterOutputFileName(settings, m_parts.profile, Window());
     }
     if (settings.SavePath.empty()) return;
     if (settings.Minimize) {
-        ShowWindowAsync(m_hWnd, SW_HIDE);
+        ShowWindowAsync(Window(), SW_HIDE);
         Sleep(300);
     }
     ChooseRegion();
 }
 
-void CMainFrame::ChooseRegion() {
-    RecordSettings& settings = App().Settings;
+void CRecordController::ChooseRegion() {
+    RecordSettings& settings = m_parts.settings;
     switch (settings.RegionType) {
         case RegionNormal:
-            App().MouseCaptureWnd.StartRubberBand(this);
+            m_parts.selection.StartRubberBand(&m_window);
             break;
         case RegionFixed:
-            App().MouseCaptureWnd.StartFixedSize(this, settings.Width, settings.Height);
+            m_parts.selection.StartFixedSize(&m_window, settings.Width, settings.Height);
             break;
         case RegionWindow:
-            App().MouseCaptureWnd.StartWindowPick(this);
+            m_parts.selection.StartWindowPick(&m_window);
             break;
         default: {
             const RegionParams region = PackRegion(
                 {0, 0, GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
-            PostMessageA(m_hWnd, WM_USER_REGIONSELECTED, region.wParam, region.lParam);
+            PostMessageA(Window(), WM_USER_REGIONSELECTED, region.wParam, region.lParam);
         }
     }
 }
 
-void CMainFrame::OnRegionSelected(WPARAM wParam, LPARAM lParam) {
+void CRecordController::OnRegionSelected(WPARAM wParam, LPARAM lParam) {
     const SelectedRegion region = RegionFromMessage(wParam, static_cast<uint64_t>(lParam));
-    App().RegionLeft = region.left;
-    App().RegionTop = region.top;
-    App().Settings.Width = region.width;
-    App().Settings.Height = region.height;
+    m_regionOrigin = {region.left, region.top};
+    m_parts.settings.Width = region.width;
+    m_parts.settings.Height = region.height;
     // Starts once the selection window has left the screen.
-    SetTimer(m_hWnd, StartTimerId, 100, nullptr);
+    SetTimer(Window(), StartTimerId, 100, nullptr);
 }
 
-void CMainFrame::OnRecordTimer(UINT_PTR id) {
+void CRecordController::OnTimer(UINT_PTR id) {
     if (id != StartTimerId) return;
-    KillTimer(m_hWnd, StartTimerId);
+    KillTimer(Window(), StartTimerId);
     StartRecording();
 }
 
-void CMainFrame::StartRecording() {
-    const RecordSettings& settings = App().Settings;
+void CRecordController::StartRecording() {
+    const RecordSettings& settings = m_parts.settings;
     auto* video = AfxBeginThread<CRcdAviThread>(THREAD_PRIORITY_HIGHEST, 0, CREATE_SUSPENDED);
     if (!video) {
         AfxMessageBox("The recording could not be started: the system refused a new thread.");
         return;
     }
-    State().VideoThread = video;
     video->ShowCursor = settings.ShowCursor;
-    video->MainWindow = m_hWnd;
+    video->MainWindow = Window();
     video->RecordInterval = settings.RecordInterval;
     video->KeyFrames = settings.KeyFrames;
     video->PlayRate = settings.PlayRate;
     video->VideoQuality = settings.VideoQuality;
-    video->Compressor = App().Compressors.Chosen(settings.CurCompressor);
-    const int left = App().RegionLeft, top = App().RegionTop;
+    video->Compressor = m_parts.compressors.Chosen(settings.CurCompressor);
+    const int left = m_regionOrigin.x, top = m_regionOrigin.y;
     video->CaptureRect = {left, top, left + settings.Width - 1, top + settings.Height - 1};
     video->ShowBorder = settings.Blink;
     video->FileName = settings.SavePath;
@@ -119,23 +117,26 @@ void CMainFrame::StartRecording() {
     CRcdAudioThread* audio = nullptr;
     if (settings.RecordAudio)
         audio = AfxBeginThread<CRcdAudioThread>(THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    if (audio) {
+        audio->Device = CaptureDevice();
+        audio->Format = CurrentCaptureFormat();
+    }
     video->RecordAudio = audio != nullptr;
-    State().AudioThread = audio;
 
     State().LeftClickState = 0;
     State().RecordingActive = 1;
     State().RightClickState = 0;
-    InstallMyHook(m_hWnd, 0);
+    InstallMyHook(Window(), 0);
     m_hookInstalled = true;
     m_threadsAtWork = true;
     video->ResumeThread();
     if (audio) audio->ResumeThread();
-    m_trayIcon.Show(true);
+    m_tray.Show(true);
     m_running = 1;
     PostStatus(StatusRecording);
 }
 
-void CMainFrame::OnRecordPause() {
+void CRecordController::Pause() {
     if (!State().RecordingActive || !m_running) return;
     m_pauseStartTime = timeGetTime();
     State().Pause.RequestPause();
@@ -143,9 +144,9 @@ void CMainFrame::OnRecordPause() {
     PostStatus(StatusPaused);
 }
 
-void CMainFrame::OnRecordStop() {
+void CRecordController::Stop() {
     if (!State().RecordingActive) return;
-    UninstallMyHook(m_hWnd);
+    UninstallMyHook(Window());
     m_hookInstalled = false;
     State().RecordingActive = 0;
     m_running = 0;
@@ -154,41 +155,53 @@ void CMainFrame::OnRecordStop() {
     State().Pause.Release();
 }
 
-void CMainFrame::OnRecordEnded() {
+void CRecordController::OnRecordEnded() {
     m_threadsAtWork = false;
     // A recording that ended by a failure: what Stop would have done.
     if (m_hookInstalled) {
-        UninstallMyHook(m_hWnd);
+        UninstallMyHook(Window());
         m_hookInstalled = false;
     }
     m_running = 0;
     State().Pause.Release();
-    State().AudioThread = nullptr;
-    State().VideoThread = nullptr;
 
-    const RecordSettings& settings = App().Settings;
+    const RecordSettings& settings = m_parts.settings;
     if (settings.AutoPlay)
-        ShellExecuteA(m_hWnd, "open", settings.SavePath.c_str(), "", "", SW_SHOW);
-    m_trayIcon.Show(State().RecordingActive != 0);
+        ShellExecuteA(Window(), "open", settings.SavePath.c_str(), "", "", SW_SHOW);
+    m_tray.Show(State().RecordingActive != 0);
     PostStatus(StatusStopped);
     if (m_closeHeld) {
         m_closeHeld = m_startHeld = false;
-        PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+        PostMessageA(Window(), WM_CLOSE, 0, 0);
     } else if (m_startHeld) {
         m_startHeld = false;
-        OnRecordStart();
+        Start();
     }
 }
 
-void CMainFrame::OnRecordStatus(WPARAM wParam, LPARAM lParam) {
+bool CRecordController::MayClose() {
+    if (State().RecordingActive != 0) {
+        AfxMessageBox("Recording, Please stop recording!");
+        return false;
+    }
+    if (m_threadsAtWork) {
+        // Stopped, but the file is still being finished: ending the process
+        // now would cut it off. The window closes when the recording has ended.
+        m_closeHeld = true;
+        return false;
+    }
+    return true;
+}
+
+void CRecordController::OnRecordStatus(WPARAM wParam, LPARAM lParam) {
     const bool paused = State().RecordingActive && !m_running;
     const StatusPaneUpdate update =
         StatusForMessage(static_cast<int>(wParam), static_cast<int>(lParam), paused);
-    m_wndStatusBar.SetPaneText(1, update.stateText.c_str());
-    if (update.setProgress) m_wndStatusBar.SetPaneText(2, update.progressText.c_str());
+    m_status.SetPaneText(1, update.stateText.c_str());
+    if (update.setProgress) m_status.SetPaneText(2, update.progressText.c_str());
 }
 
-void CMainFrame::OnSaveCursor(WPARAM cursor, LPARAM mouseMessage) {
+void CRecordController::OnSaveCursor(WPARAM cursor, LPARAM mouseMessage) {
     State().HookCursor = reinterpret_cast<HICON__*>(cursor);
     const ClickStates now = ClickStatesAfter(static_cast<uint32_t>(mouseMessage),
                                              {State().LeftClickState, State().RightClickState});
@@ -196,20 +209,20 @@ void CMainFrame::OnSaveCursor(WPARAM cursor, LPARAM mouseMessage) {
     State().RightClickState = now.right;
 }
 
-void CMainFrame::OnRecordStartAccepted() {
+void CRecordController::OnRecordStartAccepted() {
     // The chosen compressor failed and the user took the default one: keep
     // to it for the following recordings.
-    App().Settings.CurCompressor = -1;
-    App().Settings.CurCompressorHandler = FourccMSVC;
+    m_parts.settings.CurCompressor = -1;
+    m_parts.settings.CurCompressorHandler = FourccMSVC;
 }
 
-bool CMainFrame::ControllerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+bool CRecordController::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     result = 0;
     if (message == WM_USER_REGIONSELECTED) {
         OnRegionSelected(wParam, lParam);
     } else if (message == WM_TIMER) {
-        OnRecordTimer(wParam);
-        result = CFrameWnd::WindowProc(message, wParam, lParam);
+        OnTimer(wParam);
+        return false;  // the window's own handling goes on
     } else if (message == WM_RECORD_STATUS) {
         OnRecordStatus(wParam, lParam);
     } else if (message == WM_USER_SAVECURSOR_MSG) {

@@ -1,11 +1,7 @@
-// The toolbar's pictures: eleven 32 x 32 pictures side by side in a 24-bit
-// bitmap resource, drawn on pure red.
+// The toolbar's pictures: 32 x 32 each, side by side in a 24-bit bitmap
+// resource, drawn on pure red; the toolbar draws them unmasked.
 #pragma once
 
-#include <windows.h>
+#include "framework/PictureLoader.h"
 
-#include <commctrl.h>
-
-// An image list of the bitmap's pictures with the red background turned
-// into the button face; null on failure.
-HIMAGELIST LoadToolBarPictures(UINT bitmapId);
+constexpr PictureStrip ToolBarPictures{32, 32, RGB(255, 0, 0), false};

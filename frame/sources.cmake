@@ -1,17 +1,14 @@
-list(APPEND BRANTLE_PORTABLE_SOURCES
-    frame/ControllerRules.cpp
-    frame/HotkeyFlags.cpp
-    frame/PictureColours.cpp
-)
-list(APPEND BRANTLE_WIN_SOURCES
-    frame/AboutDlg.cpp
-    frame/GlobalHotkeys.cpp
-    frame/HalvexView.cpp
-    frame/MainFrame.cpp
-    frame/RecordController.cpp
-    frame/ShellCommands.cpp
-    frame/ToolBarPictures.cpp
-    frame/TrayIcon.cpp
-)
-# The tray icon and the shell's open verb.
-list(APPEND BRANTLE_WIN_LIBS shell32)
+# The main window and its recording controller, which installs the mouse
+# hook of hook.dll; the tray icon and the shell's open verb (shell32).
+brantle_layer(frame DEPENDS framework settings res menu region engine options
+    PORTABLE
+        frame/ControllerRules.cpp
+    WINDOWS
+        frame/AboutDlg.cpp
+        frame/GlobalHotkeys.cpp
+        frame/HalvexView.cpp
+        frame/MainFrame.cpp
+        frame/RecordController.cpp
+        frame/ShellCommands.cpp
+        frame/TrayIcon.cpp
+    LIBS hook shell32 winmm)

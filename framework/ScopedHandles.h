@@ -92,6 +92,21 @@ private:
     HGDIOBJ m_previous;
 };
 
+// Saves the device context's state and restores it at scope end.
+class ScopedSavedDC {
+public:
+    explicit ScopedSavedDC(HDC dc) : m_dc(dc), m_saved(SaveDC(dc)) {}
+    ~ScopedSavedDC() {
+        if (m_saved) RestoreDC(m_dc, m_saved);
+    }
+    ScopedSavedDC(const ScopedSavedDC&) = delete;
+    ScopedSavedDC& operator=(const ScopedSavedDC&) = delete;
+
+private:
+    HDC m_dc;
+    int m_saved;
+};
+
 // The display's own device context from CreateDCA, deleted at scope end.
 class ScopedDisplayDC {
 public:

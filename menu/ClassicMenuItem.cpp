@@ -18,7 +18,7 @@ constexpr double CheckedBoxLightening = 0.6;
 
 struct ClassicItem {
     HDC dc;
-    MenuRect rect;
+    PixelRect rect;
     const MenuItemRecord& item;
     MenuItemState state;
     COLORREF background;
@@ -26,7 +26,7 @@ struct ClassicItem {
 };
 
 // Sunken when checked, raised under the mouse; returns what the picture sits on.
-COLORREF DrawPictureBox(const ClassicItem& c, const MenuRect& box) {
+COLORREF DrawPictureBox(const ClassicItem& c, const PixelRect& box) {
     const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT), dark = GetSysColor(COLOR_BTNSHADOW);
     if (c.state.checked) {
         const COLORREF fill = Lighten(c.background, CheckedBoxLightening);
@@ -40,8 +40,8 @@ COLORREF DrawPictureBox(const ClassicItem& c, const MenuRect& box) {
 
 void DrawPicture(const ClassicItem& c) {
     const MenuPoint at = PicturePosition(c.rect, c.column);
-    const MenuRect box{at.x - 1, at.y - 1, at.x + MenuPictureWidth + 1,
-                       at.y + MenuPictureHeight + 1};
+    const PixelRect box{at.x - 1, at.y - 1, at.x + MenuPictureWidth + 1,
+                        at.y + MenuPictureHeight + 1};
     const COLORREF under = DrawPictureBox(c, box);
     HIMAGELIST list = MenuPictures::Shared().List();
     if (c.state.disabled)
@@ -51,10 +51,10 @@ void DrawPicture(const ClassicItem& c) {
 }
 
 void DrawItemText(const ClassicItem& c, COLORREF textColour) {
-    const MenuRect& r = c.rect;
-    const MenuRect text{r.left + ClassicTextIndent, r.top, r.right, r.bottom};
+    const PixelRect& r = c.rect;
+    const PixelRect text{r.left + ClassicTextIndent, r.top, r.right, r.bottom};
     if (c.state.disabled && !c.state.selected) {
-        const MenuRect below{text.left + 1, text.top + 1, text.right + 1, text.bottom + 1};
+        const PixelRect below{text.left + 1, text.top + 1, text.right + 1, text.bottom + 1};
         DrawLabelAndAccelerator(c.dc, c.item.text, below, GetSysColor(COLOR_BTNHIGHLIGHT));
         DrawLabelAndAccelerator(c.dc, c.item.text, text, GetSysColor(COLOR_GRAYTEXT));
     } else {

@@ -15,7 +15,7 @@ namespace {
 
 struct FlatItem {
     HDC dc;
-    MenuRect rect;
+    PixelRect rect;
     const MenuItemRecord& item;
     MenuItemState state;
     FlatMenuColours colours;
@@ -26,7 +26,7 @@ void DrawPictureAt(const FlatItem& f, int index, MenuPoint at) {
     ImageList_Draw(MenuPictures::Shared().List(), index, f.dc, at.x, at.y, ILD_TRANSPARENT);
 }
 
-void DrawCheckedBox(const FlatItem& f, const MenuRect& box) {
+void DrawCheckedBox(const FlatItem& f, const PixelRect& box) {
     FillSolid(f.dc, box,
               f.state.selected ? f.colours.checkedSelected : f.colours.checkedUnselected);
     FrameSolid(f.dc, box, f.colours.highlight);
@@ -36,7 +36,7 @@ void DrawPicture(const FlatItem& f) {
     const MenuPictures& pictures = MenuPictures::Shared();
     const int normal = f.item.picture;
     const bool variants = pictures.HasVariants();
-    const MenuRect box = PictureBox(f.rect, f.column);
+    const PixelRect box = PictureBox(f.rect, f.column);
     const MenuPoint at = PicturePosition(f.rect, f.column);
     const MenuPoint raised{at.x - 1, at.y - 1}, lowered{at.x + 1, at.y + 1};
     if (f.state.disabled) {
@@ -58,7 +58,7 @@ void DrawPicture(const FlatItem& f) {
 }
 
 void DrawParts(const FlatItem& f) {
-    const MenuRect& r = f.rect;
+    const PixelRect& r = f.rect;
     if (f.state.selected) {
         FillSolid(f.dc, r, f.colours.selection);
         FrameSolid(f.dc, r, f.colours.highlight);
@@ -69,7 +69,7 @@ void DrawParts(const FlatItem& f) {
     if (f.item.picture >= 0) {
         DrawPicture(f);
     } else if (f.state.checked) {
-        const MenuRect box = PictureBox(r, f.column);
+        const PixelRect box = PictureBox(r, f.column);
         DrawCheckedBox(f, box);
         DrawCheckGlyph(f.dc, box, f.state.radio, f.colours.text);
     }

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "menu/Menu.h"
+#include "framework/Menu.h"
 #include "menu/MenuItemRecord.h"
 #include "menu/MenuTemplate.h"
 

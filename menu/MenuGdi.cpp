@@ -4,26 +4,26 @@
 #include "menu/MenuPlatform.h"
 #include "menu/MenuText.h"
 
-void FillSolid(HDC dc, const MenuRect& r, COLORREF colour) {
+void FillSolid(HDC dc, const PixelRect& r, COLORREF colour) {
     ScopedGdiObject<HBRUSH> brush(CreateSolidBrush(colour));
     const RECT rect = ToRect(r);
     FillRect(dc, &rect, brush.Get());
 }
 
-void FrameSolid(HDC dc, const MenuRect& r, COLORREF colour) {
+void FrameSolid(HDC dc, const PixelRect& r, COLORREF colour) {
     ScopedGdiObject<HBRUSH> brush(CreateSolidBrush(colour));
     const RECT rect = ToRect(r);
     FrameRect(dc, &rect, brush.Get());
 }
 
-void Frame3d(HDC dc, const MenuRect& r, COLORREF topLeft, COLORREF bottomRight) {
+void Frame3d(HDC dc, const PixelRect& r, COLORREF topLeft, COLORREF bottomRight) {
     FillSolid(dc, {r.left, r.top, r.right - 1, r.top + 1}, topLeft);
     FillSolid(dc, {r.left, r.top, r.left + 1, r.bottom - 1}, topLeft);
     FillSolid(dc, {r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
     FillSolid(dc, {r.right - 1, r.top, r.right, r.bottom}, bottomRight);
 }
 
-void DrawCheckGlyph(HDC dc, const MenuRect& box, bool radio, COLORREF colour) {
+void DrawCheckGlyph(HDC dc, const PixelRect& box, bool radio, COLORREF colour) {
     const MenuPoint origin = CheckGlyphOrigin(box);
     if (!radio) {
         for (const MenuPoint& top : TickColumns(origin))
@@ -33,11 +33,11 @@ void DrawCheckGlyph(HDC dc, const MenuRect& box, bool radio, COLORREF colour) {
     ScopedGdiObject<HBRUSH> brush(CreateSolidBrush(colour));
     ScopedGdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, colour));
     ScopedSelect selectBrush(dc, brush.Get()), selectPen(dc, pen.Get());
-    const MenuRect dot = RadioDot(origin);
+    const PixelRect dot = RadioDot(origin);
     Ellipse(dc, dot.left, dot.top, dot.right, dot.bottom);
 }
 
-void DrawLabelAndAccelerator(HDC dc, const std::u16string& itemText, const MenuRect& text,
+void DrawLabelAndAccelerator(HDC dc, const std::u16string& itemText, const PixelRect& text,
                              COLORREF colour) {
     constexpr UINT Format = DT_SINGLELINE | DT_VCENTER;
     const MenuTextParts parts = SplitAtTabs(itemText);
@@ -52,7 +52,7 @@ void DrawLabelAndAccelerator(HDC dc, const std::u16string& itemText, const MenuR
               Format | DT_RIGHT);
 }
 
-void DrawSeparator(HDC dc, const MenuRect& item, COLORREF background, COLORREF column,
+void DrawSeparator(HDC dc, const PixelRect& item, COLORREF background, COLORREF column,
                    int columnWidth, int margin) {
     FillSolid(dc, item, background);
     FillSolid(dc, {item.left, item.top, item.left + columnWidth, item.bottom}, column);

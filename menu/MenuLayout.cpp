@@ -17,17 +17,17 @@ MenuSize ItemSize(bool flatRoutine, int margin, int textWidth, int systemMenuHei
     return {width, std::max(systemMenuHeight, MenuPictureHeight + margin)};
 }
 
-MenuRect PictureBox(const MenuRect& item, int columnWidth) {
+PixelRect PictureBox(const PixelRect& item, int columnWidth) {
     return {item.left + 1, item.top + 1, item.left + columnWidth - 2, item.bottom - 1};
 }
 
-MenuPoint PicturePosition(const MenuRect& item, int columnWidth) {
+MenuPoint PicturePosition(const PixelRect& item, int columnWidth) {
     const int dx = std::max(0, (columnWidth - MenuPictureWidth + 1) / 2);
     const int dy = std::max(0, (item.Height() - MenuPictureHeight + 1) / 2);
     return {item.left + dx, item.top + dy};
 }
 
-MenuPoint CheckGlyphOrigin(const MenuRect& box) {
+MenuPoint CheckGlyphOrigin(const PixelRect& box) {
     auto offset = [](int side) { return side < 6 ? 0 : side / 2 - 3; };
     return {box.left + offset(box.Width()), box.top + offset(box.Height())};
 }
@@ -39,17 +39,17 @@ std::array<MenuPoint, 7> TickColumns(MenuPoint origin) {
     return columns;
 }
 
-MenuRect RadioDot(MenuPoint origin) { return {origin.x, origin.y, origin.x + 6, origin.y + 6}; }
+PixelRect RadioDot(MenuPoint origin) { return {origin.x, origin.y, origin.x + 6, origin.y + 6}; }
 
-MenuRect FlatTextRect(const MenuRect& item, int columnWidth) {
+PixelRect FlatTextRect(const PixelRect& item, int columnWidth) {
     return {item.left + columnWidth + MenuTextGap, item.top - 1, item.right, item.bottom - 1};
 }
 
-MenuRect AcceleratorRect(const MenuRect& text) {
+PixelRect AcceleratorRect(const PixelRect& text) {
     return {text.left, text.top, text.right - AcceleratorGap, text.bottom};
 }
 
-MenuRect SeparatorLine(const MenuRect& item, int columnWidth, int margin) {
+PixelRect SeparatorLine(const PixelRect& item, int columnWidth, int margin) {
     const int middle = item.top + item.Height() / 2;
     return {item.left + columnWidth + margin, middle, item.right, item.bottom};
 }

@@ -1,23 +1,17 @@
 // Sizes and places of the owner-drawn menu's parts, in pixels. An item is
 // laid out as an icon column (the picture or the check mark), the text, and
-// the accelerator right-aligned near the item's right edge. Kept free of
+// the accelerator right-aligned near the item's right edge. Rectangles have
+// exclusive right and bottom edges, as the platform's do. Kept free of
 // <windows.h>.
 #pragma once
 
 #include <array>
 
+#include "framework/PixelRect.h"
+
 struct MenuPoint {
     int x, y;
     bool operator==(const MenuPoint& o) const { return x == o.x && y == o.y; }
-};
-
-struct MenuRect {
-    int left, top, right, bottom;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-    bool operator==(const MenuRect& o) const {
-        return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
-    }
 };
 
 struct MenuSize {
@@ -44,24 +38,24 @@ MenuSize SeparatorSize(bool flatRoutine, int margin, int systemMenuHeight);
 MenuSize ItemSize(bool flatRoutine, int margin, int textWidth, int systemMenuHeight);
 
 // The box around the picture or check mark inside the icon column.
-MenuRect PictureBox(const MenuRect& item, int columnWidth);
+PixelRect PictureBox(const PixelRect& item, int columnWidth);
 // The picture's top-left corner: centred in the column and the item's
 // height, never above or left of the item.
-MenuPoint PicturePosition(const MenuRect& item, int columnWidth);
+MenuPoint PicturePosition(const PixelRect& item, int columnWidth);
 
 // Where the check glyph starts inside its box.
-MenuPoint CheckGlyphOrigin(const MenuRect& box);
+MenuPoint CheckGlyphOrigin(const PixelRect& box);
 // The tick: seven one-pixel columns, each two pixels tall from the top given.
 std::array<MenuPoint, 7> TickColumns(MenuPoint origin);
 constexpr int TickColumnHeight = 2;
 // The radio dot: a 6 x 6 ellipse.
-MenuRect RadioDot(MenuPoint origin);
+PixelRect RadioDot(MenuPoint origin);
 
 // The flat routine's text: from the column's right edge plus the gap to the
 // item's right edge, one pixel up. The accelerator ends AcceleratorGap
 // before the right edge.
-MenuRect FlatTextRect(const MenuRect& item, int columnWidth);
-MenuRect AcceleratorRect(const MenuRect& text);
+PixelRect FlatTextRect(const PixelRect& item, int columnWidth);
+PixelRect AcceleratorRect(const PixelRect& text);
 
 // The separator's etched line, drawn along the top of this rectangle.
-MenuRect SeparatorLine(const MenuRect& item, int columnWidth, int margin);
+PixelRect SeparatorLine(const PixelRect& item, int columnWidth, int margin);

@@ -1,5 +1,7 @@
 #include "menu/PictureVariants.h"
 
+#include <cstddef>
+
 namespace {
 
 constexpr double FadeFactor = 0.3;
@@ -19,9 +21,4 @@ PictureVariants MakePictureVariants(const MenuPixels& picture, MenuColour backgr
         v.grey[i] = Lighten(buttonShadow, Brightness(p));
     }
     return v;
-}
-
-void ReplaceColour(uint32_t* pixels, size_t count, uint32_t from, uint32_t to) {
-    for (size_t i = 0; i < count; ++i)
-        if (pixels[i] == from) pixels[i] = to;
 }

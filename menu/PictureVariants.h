@@ -2,7 +2,6 @@
 // pixels drawn on the button face. Kept free of <windows.h>.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -19,10 +18,6 @@ struct PictureVariants {
 // Pixels equal to background are left alone in every variant.
 PictureVariants MakePictureVariants(const MenuPixels& picture, MenuColour background,
                                     MenuColour shadowColour, MenuColour buttonShadow);
-
-// Every pixel equal to from becomes to; from and to are in the pixels' own
-// encoding.
-void ReplaceColour(uint32_t* pixels, size_t count, uint32_t from, uint32_t to);
 
 // A 32-bit device-independent pixel (0x00RRGGBB) as a colour, and back.
 constexpr MenuColour FromDibPixel(uint32_t p) {

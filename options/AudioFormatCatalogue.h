@@ -3,7 +3,7 @@
 // user's choice with SelectCaptureFormat.
 #pragma once
 
-#include "app/RecordSettings.h"
+#include "settings/RecordSettings.h"
 #include "options/AudioCaptureDevice.h"
 #include "options/AudioDeviceList.h"
 #include "options/AudioFormats.h"

@@ -1,6 +1,6 @@
 #include "options/AudioOptionsDlg.h"
 
-#include "app/RecordSettings.h"
+#include "settings/RecordSettings.h"
 #include "framework/DataExchangeLists.h"
 #include "options/AudioFormatCatalogue.h"
 #include "res/resource.h"

@@ -6,7 +6,7 @@
 
 #include <vfw.h>
 
-#include "app/RecordSettings.h"
+#include "settings/RecordSettings.h"
 
 class CompressorCatalogue {
 public:

@@ -44,7 +44,7 @@ void SetDefaultOptions(GeneralOptions& options) {
     options.layered = 0;
 }
 
-void TakeSelectedSize(GeneralOptions& options, const SelRect& inclusive) {
+void TakeSelectedSize(GeneralOptions& options, const PixelRect& inclusive) {
     options.width = inclusive.right - inclusive.left + 1;
     options.height = inclusive.bottom - inclusive.top + 1;
 }

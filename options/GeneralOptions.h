@@ -3,7 +3,7 @@
 // rules are tested natively.
 #pragma once
 
-#include "app/RecordSettings.h"
+#include "settings/RecordSettings.h"
 #include "region/SelectionGeometry.h"
 
 // The dialog's members. A new dialog holds these initial values until the
@@ -37,4 +37,4 @@ inline bool FixedSizeEditable(const GeneralOptions& options) {
 }
 
 // The size of a selected inclusive rectangle becomes the fixed size.
-void TakeSelectedSize(GeneralOptions& options, const SelRect& inclusive);
+void TakeSelectedSize(GeneralOptions& options, const PixelRect& inclusive);

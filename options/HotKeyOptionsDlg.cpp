@@ -2,8 +2,8 @@
 
 #include <commctrl.h>
 
-#include "app/RecordSettings.h"
-#include "frame/HotkeyFlags.h"
+#include "settings/RecordSettings.h"
+#include "settings/HotkeyFlags.h"
 #include "res/resource.h"
 
 namespace {

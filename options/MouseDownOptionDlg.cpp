@@ -2,7 +2,7 @@
 
 #include <commdlg.h>
 
-#include "app/RecordSettings.h"
+#include "settings/RecordSettings.h"
 #include "framework/ScopedHandles.h"
 #include "res/resource.h"
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/RecordSettings.h"
+#include "settings/RecordSettings.h"
 #include "framework/DataExchangeLists.h"
 #include "framework/DataValidation.h"
 #include "options/CompressorCatalogue.h"

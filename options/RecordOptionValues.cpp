@@ -1,6 +1,6 @@
 #include "options/RecordOptionValues.h"
 
-#include "app/RecordSettings.h"
+#include "settings/RecordSettings.h"
 
 RecordOptionValues RecordOptionsFrom(const RecordSettings& settings) {
     RecordOptionValues values;

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/RecordSettings.h"
+#include "settings/RecordSettings.h"
 
 // "Font Name: <face> \nFont Size: <|lfHeight|>". The face name is read up to
 // its terminator or the end of its 32-byte field, whichever comes first: a

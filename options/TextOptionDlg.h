@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/RecordSettings.h"
+#include "settings/RecordSettings.h"
 #include "framework/Dialog.h"
 
 struct RecordingState;

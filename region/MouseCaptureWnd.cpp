@@ -3,13 +3,14 @@
 #include <windowsx.h>
 
 #include "framework/ScopedHandles.h"
+#include "region/SelectionGeometry.h"
 #include "res/resource.h"
 
 namespace {
 
-SelRect Between(POINT a, POINT b) { return Normalize({a.x, a.y, b.x, b.y}); }
+PixelRect Between(POINT a, POINT b) { return Normalize({a.x, a.y, b.x, b.y}); }
 
-constexpr SelRect NoSelection = {0, 0, 0, 0};
+constexpr PixelRect NoSelection = {0, 0, 0, 0};
 
 }  // namespace
 
@@ -92,7 +93,7 @@ void CMouseCaptureWnd::OnMouseMove(POINT p) {
 }
 
 void CMouseCaptureWnd::OnFixedSizeMove(POINT p) {
-    const SelRect old =
+    const PixelRect old =
         m_firstMove ? NoSelection
                     : Normalize(CentredRect(m_anchor.x, m_anchor.y, m_fixedWidth, m_fixedHeight));
     m_firstMove = false;
@@ -110,7 +111,7 @@ void CMouseCaptureWnd::OnWindowModeMove(POINT p) {
     RECT r;
     if (!GetWindowRect(wnd, &r)) return;  // destroyed since the list was made
     // Nothing was drawn yet in this selection until a window was picked.
-    const SelRect old = m_picked ? Between(m_anchor, m_current) : NoSelection;
+    const PixelRect old = m_picked ? Between(m_anchor, m_current) : NoSelection;
     m_anchor = {r.left, r.top};
     m_current = {r.right - 1, r.bottom - 1};
     DrawSelection(old, Between(m_anchor, m_current));
@@ -155,12 +156,12 @@ void CMouseCaptureWnd::OnPaint() {
     EndPaint(m_hWnd, &ps);
 }
 
-void CMouseCaptureWnd::DrawSelection(const SelRect& old, const SelRect& now) {
+void CMouseCaptureWnd::DrawSelection(const PixelRect& old, const PixelRect& now) {
     ScopedWindowDC dc(m_hWnd);
     m_painter.DrawSelection(dc.Get(), old, now);
 }
 
-void CMouseCaptureWnd::Finish(const SelRect& inclusive) {
+void CMouseCaptureWnd::Finish(const PixelRect& inclusive) {
     ShowWindow(SW_HIDE);
     m_painter.EndSelection();
     const HWND owner = m_owner ? m_owner->GetSafeHwnd() : nullptr;

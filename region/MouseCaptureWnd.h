@@ -6,9 +6,9 @@
 
 #include <windows.h>
 
+#include "framework/PixelRect.h"
 #include "framework/Wnd.h"
 #include "region/RegionMessage.h"
-#include "region/SelectionGeometry.h"
 #include "region/SelectionPainter.h"
 #include "region/WindowList.h"
 
@@ -38,8 +38,8 @@ private:
     void OnWindowModeMove(POINT p);
     void OnWindowModeUp();
     void OnPaint();
-    void DrawSelection(const SelRect& old, const SelRect& now);
-    void Finish(const SelRect& inclusive);
+    void DrawSelection(const PixelRect& old, const PixelRect& now);
+    void Finish(const PixelRect& inclusive);
     bool HasCapture() const { return GetCapture() == m_hWnd; }
 
     int m_screenWidth = 0, m_screenHeight = 0;

@@ -11,10 +11,10 @@ int HighHalf(uint64_t v) { return LowHalf(v >> 16); }
 
 }  // namespace
 
-RegionParams PackRegion(const SelRect& r) {
+RegionParams PackRegion(const PixelRect& r) {
     return {PackHalves(r.left, r.top), PackHalves(r.right, r.bottom)};
 }
 
-SelRect UnpackRegion(uint64_t wParam, uint64_t lParam) {
+PixelRect UnpackRegion(uint64_t wParam, uint64_t lParam) {
     return {LowHalf(wParam), HighHalf(wParam), LowHalf(lParam), HighHalf(lParam)};
 }

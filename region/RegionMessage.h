@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "region/SelectionGeometry.h"
+#include "framework/PixelRect.h"
 
 constexpr unsigned WM_USER_REGIONSELECTED = 0x0400 + 100;  // WM_USER + 100
 
@@ -14,7 +14,7 @@ struct RegionParams {
     uint32_t wParam, lParam;
 };
 
-RegionParams PackRegion(const SelRect& inclusive);
+RegionParams PackRegion(const PixelRect& inclusive);
 
 // Reads the low 32 bits of each parameter and sign-extends every half.
-SelRect UnpackRegion(uint64_t wParam, uint64_t lParam);
+PixelRect UnpackRegion(uint64_t wParam, uint64_t lParam);

@@ -26,13 +26,13 @@ void KeepAxisOnScreen(int& low, int& high, int& centre, int size, int screenSize
 
 }  // namespace
 
-SelRect Normalize(SelRect r) {
+PixelRect Normalize(PixelRect r) {
     if (r.left > r.right) std::swap(r.left, r.right);
     if (r.top > r.bottom) std::swap(r.top, r.bottom);
     return r;
 }
 
-SelRect CentredRect(int centreX, int centreY, int width, int height) {
+PixelRect CentredRect(int centreX, int centreY, int width, int height) {
     const int left = centreX - width / 2;
     const int top = centreY - height / 2;
     return {left, top, left + width - 1, top + height - 1};
@@ -46,7 +46,7 @@ FixedPlacement PlaceFixedRect(int cursorX, int cursorY, int width, int height, i
     return p;
 }
 
-LabelBox PlaceLabel(const SelRect& rect, int textWidth, int textHeight, int screenWidth) {
+LabelBox PlaceLabel(const PixelRect& rect, int textWidth, int textHeight, int screenWidth) {
     LabelBox b{rect.left, 0, textWidth + LabelPaddingX, textHeight + LabelPaddingY};
     if (rect.left + b.width > screenWidth) b.x = screenWidth - b.width;
     if (rect.top < b.height + LabelHeadroom)

@@ -1,24 +1,18 @@
 // Arithmetic of the selection window: rectangles in screen pixels, the
 // fixed-size rectangle kept on the screen, and where the coordinate label goes.
+// The selection itself always reports its right and bottom edges inclusive.
 #pragma once
 
-// Left, top, right, bottom. Whether right and bottom are inclusive depends
-// on the use; the selection itself always reports them inclusive.
-struct SelRect {
-    int left, top, right, bottom;
-    bool operator==(const SelRect& o) const {
-        return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
-    }
-};
+#include "framework/PixelRect.h"
 
 // Swaps the x values or the y values where needed so that left <= right and top <= bottom.
-SelRect Normalize(SelRect r);
+PixelRect Normalize(PixelRect r);
 
 // The inclusive rectangle of width x height around a centre, halves truncated toward zero.
-SelRect CentredRect(int centreX, int centreY, int width, int height);
+PixelRect CentredRect(int centreX, int centreY, int width, int height);
 
 struct FixedPlacement {
-    SelRect rect;          // inclusive
+    PixelRect rect;        // inclusive
     int centreX, centreY;  // the centre after the corrections
 };
 
@@ -34,4 +28,4 @@ struct LabelBox {
 
 // The label of a text tw x th around the inclusive rectangle: above it, or
 // below when there is no room above; pulled left to end at the screen's right edge.
-LabelBox PlaceLabel(const SelRect& rect, int textWidth, int textHeight, int screenWidth);
+LabelBox PlaceLabel(const PixelRect& rect, int textWidth, int textHeight, int screenWidth);

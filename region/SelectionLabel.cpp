@@ -9,7 +9,7 @@ constexpr char LabelFormat[] = "X=%d Y=%d \xBF\xED\xA3\xBA%d \xB8\xDF\xA3\xBA%d)
 
 }  // namespace
 
-std::string FormatLabelText(const SelRect& r) {
+std::string FormatLabelText(const PixelRect& r) {
     char text[96];
     std::snprintf(text, sizeof text, LabelFormat, r.left, r.top, r.right - r.left + 1,
                   r.bottom - r.top + 1);

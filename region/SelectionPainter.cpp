@@ -1,7 +1,9 @@
 #include "region/SelectionPainter.h"
 
 #include "framework/DragRect.h"
+#include "framework/RectConversion.h"
 #include "region/LabelFont.h"
+#include "region/SelectionGeometry.h"
 #include "region/SelectionLabel.h"
 
 namespace {
@@ -11,8 +13,6 @@ constexpr SIZE NoBorder = {0, 0};
 constexpr RECT NoRect = {0, 0, 0, 0};
 constexpr int LabelCorner = 10;
 constexpr UINT LabelTextFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
-
-RECT ToRect(const SelRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 std::wstring FromLabelCodePage(const std::string& text) {
     const int n = MultiByteToWideChar(LabelCodePage, 0, text.data(), int(text.size()), nullptr, 0);
@@ -55,7 +55,7 @@ void CSelectionPainter::Paint(HDC dc) const {
     DrawLabel(dc);
 }
 
-void CSelectionPainter::DrawSelection(HDC dc, const SelRect& old, const SelRect& now) {
+void CSelectionPainter::DrawSelection(HDC dc, const PixelRect& old, const PixelRect& now) {
     DrawDragRect(dc, NoRect, NoBorder, ToRect(old), FrameBorder);
     RestoreUnderLabel(dc);
 

@@ -9,8 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "framework/PixelRect.h"
 #include "framework/ScopedHandles.h"
-#include "region/SelectionGeometry.h"
 
 class CSelectionPainter {
 public:
@@ -21,7 +21,7 @@ public:
     // Shows the picture and, on top, the frame and label drawn last.
     void Paint(HDC dc) const;
     // Erases the old frame and label and draws the new ones (inclusive rectangles).
-    void DrawSelection(HDC dc, const SelRect& old, const SelRect& now);
+    void DrawSelection(HDC dc, const PixelRect& old, const PixelRect& now);
     // Drops the picture and the saved label background.
     void EndSelection();
 
@@ -36,6 +36,6 @@ private:
     ScopedGdiObject<HBITMAP> m_frozen;
     ScopedGdiObject<HBITMAP> m_saveUnder;  // the screen under the label
     RECT m_labelRect{};
-    std::optional<SelRect> m_frame;  // the frame on the screen now
+    std::optional<PixelRect> m_frame;  // the frame on the screen now
     std::wstring m_labelText;
 };

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "region/SelectionGeometry.h"
+#include "framework/PixelRect.h"
 
 // The rectangles have exclusive right and bottom edges, as windows report them.
-std::optional<std::size_t> FindWindowAt(const std::vector<SelRect>& rects, int x, int y);
+std::optional<std::size_t> FindWindowAt(const std::vector<PixelRect>& rects, int x, int y);

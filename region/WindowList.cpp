@@ -1,5 +1,6 @@
 #include "region/WindowList.h"
 
+#include "framework/RectConversion.h"
 #include "region/WindowHit.h"
 
 void CWindowList::BuildWindowList() {
@@ -13,7 +14,7 @@ BOOL CALLBACK CWindowList::AddWindow(HWND wnd, LPARAM list) {
     RECT r{};
     GetWindowRect(wnd, &r);
     auto* self = reinterpret_cast<CWindowList*>(list);
-    self->m_rects.push_back({r.left, r.top, r.right, r.bottom});
+    self->m_rects.push_back(FromRect(r));
     self->m_handles.push_back(wnd);
     return TRUE;
 }

@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "region/SelectionGeometry.h"
+#include "framework/PixelRect.h"
 
 class CWindowList {
 public:
@@ -20,7 +20,7 @@ public:
 private:
     static BOOL CALLBACK AddWindow(HWND wnd, LPARAM list);
 
-    std::vector<SelRect> m_rects;  // right and bottom exclusive
+    std::vector<PixelRect> m_rects;  // right and bottom exclusive
     std::vector<HWND> m_handles;
 };
 

@@ -1,12 +1,12 @@
-list(APPEND BRANTLE_PORTABLE_SOURCES
-    region/RegionMessage.cpp
-    region/SelectionGeometry.cpp
-    region/SelectionLabel.cpp
-    region/WindowHit.cpp
-)
-list(APPEND BRANTLE_WIN_SOURCES
-    region/LabelFont.cpp
-    region/MouseCaptureWnd.cpp
-    region/SelectionPainter.cpp
-    region/WindowList.cpp
-)
+# Choosing the region to record: the selection window and its geometry.
+brantle_layer(region DEPENDS framework res
+    PORTABLE
+        region/RegionMessage.cpp
+        region/SelectionGeometry.cpp
+        region/SelectionLabel.cpp
+        region/WindowHit.cpp
+    WINDOWS
+        region/LabelFont.cpp
+        region/MouseCaptureWnd.cpp
+        region/SelectionPainter.cpp
+        region/WindowList.cpp)

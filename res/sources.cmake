@@ -1,3 +1,3 @@
-# Compiled into each Windows program that links the core (a static library
-# would drop them: nothing refers to a resource by symbol).
-list(APPEND BRANTLE_RESOURCE_SOURCES res/Brantle.rc)
+# The resource identifiers; the resources themselves go into each program
+# (brantle_add_resources).
+brantle_layer(res)

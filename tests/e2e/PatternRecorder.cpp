@@ -142,9 +142,12 @@ void StartThreads(const std::string& file, const RecordOptions& options, HWND wi
     video->Settings = &settings;
     TheRecordingState.RecordingActive = 1;
     video->ResumeThread();
-    if (options.audioFormat >= 0)
-        AfxBeginThread<CRcdAudioThread>(THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED)
-            ->ResumeThread();
+    if (options.audioFormat >= 0) {
+        auto* audio = AfxBeginThread<CRcdAudioThread>(THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+        audio->Device = CaptureDevice();
+        audio->Format = CurrentCaptureFormat();
+        audio->ResumeThread();
+    }
 }
 
 // Pauses and resumes as the controller does: the pause's length is added to

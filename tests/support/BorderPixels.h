@@ -4,7 +4,7 @@
 
 #include "engine/BorderGeometry.h"
 
-inline bool InsideBorderRect(const BorderRect& r, int x, int y) {
+inline bool InsideBorderRect(const PixelRect& r, int x, int y) {
     return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
 }
 

@@ -7,7 +7,7 @@
 
 #include <cstring>
 
-#include "app/RecordSettings.h"
+#include "settings/RecordSettings.h"
 
 inline void ExpectFirstRunValues(const RecordSettings& s) {
     EXPECT_EQ(s.AutoPlay, 0);

@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <vector>
 
-#include "frame/PictureColours.h"
 #include "framework/CommandStrings.h"
 #include "framework/StatusPanes.h"
 
@@ -33,15 +31,4 @@ TEST(CommandStrings, PromptBeforeTheLineBreakTipAfterIt) {
     EXPECT_EQ(CommandTip("Only a prompt"), "Only a prompt");
     EXPECT_EQ(CommandTip("Prompt\n"), "");
     EXPECT_EQ(CommandPrompt(""), "");
-}
-
-TEST(PictureColours, OnlyExactRedBecomesTheFaceColourAndRowPaddingIsLeftAlone) {
-    // Two rows of three pixels, blue-green-red, each row padded to 12 bytes.
-    std::vector<uint8_t> bits{0, 0,   255, 1, 0, 255, 0, 0, 255, 0xAA, 0xAA, 0xAA,
-                              0, 0,   254, 0, 0, 0,   0, 0, 255, 0xAA, 0xAA, 0xAA};
-    ReplacePureRed(bits.data(), 3, 2, 12, 0x00C0D0E0);  // COLORREF: red E0, green D0, blue C0
-    const std::vector<uint8_t> expected{0xC0, 0xD0, 0xE0, 1, 0, 255, 0xC0, 0xD0, 0xE0, 0xAA, 0xAA,
-                                        0xAA, 0,    0,    254, 0, 0, 0,   0xC0, 0xD0, 0xE0, 0xAA,
-                                        0xAA, 0xAA};
-    EXPECT_EQ(bits, expected);
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "frame/HotkeyFlags.h"
+#include "settings/HotkeyFlags.h"
 
 TEST(HotkeyFlags, EachModifierMovesToItsPlaceInTheOtherLayout) {
     EXPECT_EQ(RegistrationFlagsFromControl(1), 4);  // Shift

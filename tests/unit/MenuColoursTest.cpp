@@ -66,12 +66,3 @@ TEST(MenuPictureVariants, EachVariantChangesOnlyThePicturePixels) {
     EXPECT_EQ(v.grey, (MenuPixels{face, Rgb(230, 230, 230), shadow, Rgb(255, 255, 255),
                                   Rgb(197, 197, 197), face}));
 }
-
-TEST(MenuPictureVariants, ReplaceColourSwapsExactMatchesOnly) {
-    uint32_t pixels[] = {0xC0C0C0, 0xC0C0C1, 0x000000, 0xC0C0C0};
-    ReplaceColour(pixels, 4, 0xC0C0C0, 0xF5F5F5);
-    EXPECT_EQ(pixels[0], 0xF5F5F5u);
-    EXPECT_EQ(pixels[1], 0xC0C0C1u);
-    EXPECT_EQ(pixels[2], 0u);
-    EXPECT_EQ(pixels[3], 0xF5F5F5u);
-}

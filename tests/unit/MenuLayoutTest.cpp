@@ -22,8 +22,8 @@ TEST(MenuLayout, MeasuredSizes) {
 }
 
 TEST(MenuLayout, PictureSitsCentredInItsColumn) {
-    const MenuRect item{10, 20, 200, 42};
-    EXPECT_EQ(PictureBox(item, 23), (MenuRect{11, 21, 31, 41}));
+    const PixelRect item{10, 20, 200, 42};
+    EXPECT_EQ(PictureBox(item, 23), (PixelRect{11, 21, 31, 41}));
     EXPECT_EQ(PicturePosition(item, 23), (MenuPoint{14, 24}));
     EXPECT_EQ(PicturePosition({0, 0, 100, 23}, 20), (MenuPoint{2, 4}));
     // Never above or left of the item when it is smaller than the picture.
@@ -36,15 +36,15 @@ TEST(MenuLayout, TickAndDotStartNearTheBoxCentre) {
     const auto tick = TickColumns(origin);
     const int tops[7] = {30, 31, 32, 31, 30, 29, 28};
     for (int i = 0; i < 7; ++i) EXPECT_EQ(tick[i], (MenuPoint{18 + i, tops[i]})) << i;
-    EXPECT_EQ(RadioDot(origin), (MenuRect{18, 28, 24, 34}));
+    EXPECT_EQ(RadioDot(origin), (PixelRect{18, 28, 24, 34}));
     // A side below six pixels starts the glyph at the box's edge.
     EXPECT_EQ(CheckGlyphOrigin({0, 0, 5, 20}), (MenuPoint{0, 7}));
     EXPECT_EQ(CheckGlyphOrigin({0, 0, 6, 5}), (MenuPoint{0, 0}));
 }
 
 TEST(MenuLayout, TextAcceleratorAndSeparatorLine) {
-    const MenuRect text = FlatTextRect({10, 20, 200, 42}, 23);
-    EXPECT_EQ(text, (MenuRect{41, 19, 200, 41}));
-    EXPECT_EQ(AcceleratorRect(text), (MenuRect{41, 19, 184, 41}));
-    EXPECT_EQ(SeparatorLine({0, 10, 150, 13}, 23, 7), (MenuRect{30, 11, 150, 13}));
+    const PixelRect text = FlatTextRect({10, 20, 200, 42}, 23);
+    EXPECT_EQ(text, (PixelRect{41, 19, 200, 41}));
+    EXPECT_EQ(AcceleratorRect(text), (PixelRect{41, 19, 184, 41}));
+    EXPECT_EQ(SeparatorLine({0, 10, 150, 13}, 23, 7), (PixelRect{30, 11, 150, 13}));
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/RecordSettings.h"
+#include "settings/RecordSettings.h"
 #include "options/RecordOptionValues.h"
 
 TEST(RecordOptionValues, QualityShowsInHundredthsTruncatedAndGoesBackTimes100) {

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/RecordSettings.h"
+#include "settings/RecordSettings.h"
 #include "tests/support/FakeProfile.h"
 #include "tests/support/SettingsExamples.h"
 

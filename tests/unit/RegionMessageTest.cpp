@@ -14,16 +14,16 @@ TEST(RegionMessage, EachHalfIsATwosComplementSixteenBitValue) {
     const RegionParams p = PackRegion({-976, -8, 1023, 767});
     EXPECT_EQ(p.wParam, 0xFFF8FC30u);
     EXPECT_EQ(p.lParam, 0x02FF03FFu);
-    EXPECT_EQ(UnpackRegion(p.wParam, p.lParam), (SelRect{-976, -8, 1023, 767}));
+    EXPECT_EQ(UnpackRegion(p.wParam, p.lParam), (PixelRect{-976, -8, 1023, 767}));
 }
 
 TEST(RegionMessage, UnpackingSignExtendsEveryHalfAndIgnoresTheUpperWord) {
-    for (const SelRect& r : {SelRect{-32768, 32767, -1, 0}, SelRect{0, -1, 32767, -32768},
-                             SelRect{512, 384, 512, 384}})
+    for (const PixelRect& r : {PixelRect{-32768, 32767, -1, 0}, PixelRect{0, -1, 32767, -32768},
+                               PixelRect{512, 384, 512, 384}})
         EXPECT_EQ(UnpackRegion(PackRegion(r).wParam, PackRegion(r).lParam), r);
     // A 64-bit LPARAM may arrive sign-extended from bit 31.
     EXPECT_EQ(UnpackRegion(0xFFFFFFFFFFFEFFFFull, 0xFFFFFFFF80007FFFull),
-              (SelRect{-1, -2, 32767, -32768}));
+              (PixelRect{-1, -2, 32767, -32768}));
 }
 
 TEST(RegionMessage, AOnePixelRectangleHasEqualParameters) {

@@ -5,7 +5,7 @@
 #include "region/WindowHit.h"
 
 TEST(RegionWindowHit, TheFirstListedRectangleThatHoldsThePointWins) {
-    const std::vector<SelRect> rects = {
+    const std::vector<PixelRect> rects = {
         {100, 100, 200, 200}, {0, 0, 1024, 768}, {150, 150, 300, 300}};
     EXPECT_EQ(FindWindowAt(rects, 150, 150), 0u);
     EXPECT_EQ(FindWindowAt(rects, 250, 250), 1u);
@@ -14,7 +14,7 @@ TEST(RegionWindowHit, TheFirstListedRectangleThatHoldsThePointWins) {
 }
 
 TEST(RegionWindowHit, LeftAndTopEdgesAreInsideRightAndBottomEdgesOutside) {
-    const std::vector<SelRect> rects = {{100, 100, 200, 200}, {-40, -30, 1064, 798}};
+    const std::vector<PixelRect> rects = {{100, 100, 200, 200}, {-40, -30, 1064, 798}};
     EXPECT_EQ(FindWindowAt(rects, 100, 100), 0u);
     EXPECT_EQ(FindWindowAt(rects, 199, 199), 0u);
     EXPECT_EQ(FindWindowAt(rects, 200, 150), 1u);

@@ -9,33 +9,34 @@ constexpr int ScreenW = 1024, ScreenH = 768;
 }  // namespace
 
 TEST(SelectionGeometry, NormalizeSwapsEachAxisOnItsOwn) {
-    EXPECT_EQ(Normalize({300, 200, 100, 50}), (SelRect{100, 50, 300, 200}));
-    EXPECT_EQ(Normalize({100, 200, 300, 50}), (SelRect{100, 50, 300, 200}));
-    EXPECT_EQ(Normalize({300, 50, 100, 200}), (SelRect{100, 50, 300, 200}));
-    EXPECT_EQ(Normalize({7, 9, 7, 9}), (SelRect{7, 9, 7, 9}));
+    EXPECT_EQ(Normalize({300, 200, 100, 50}), (PixelRect{100, 50, 300, 200}));
+    EXPECT_EQ(Normalize({100, 200, 300, 50}), (PixelRect{100, 50, 300, 200}));
+    EXPECT_EQ(Normalize({300, 50, 100, 200}), (PixelRect{100, 50, 300, 200}));
+    EXPECT_EQ(Normalize({7, 9, 7, 9}), (PixelRect{7, 9, 7, 9}));
 }
 
 TEST(SelectionGeometry, CentredRectIsInclusiveAndOddSizesLeanRight) {
-    EXPECT_EQ(CentredRect(500, 400, 320, 240), (SelRect{340, 280, 659, 519}));
-    EXPECT_EQ(CentredRect(10, 10, 5, 3), (SelRect{8, 9, 12, 11}));
-    EXPECT_EQ(CentredRect(10, 10, 1, 1), (SelRect{10, 10, 10, 10}));
+    EXPECT_EQ(CentredRect(500, 400, 320, 240), (PixelRect{340, 280, 659, 519}));
+    EXPECT_EQ(CentredRect(10, 10, 5, 3), (PixelRect{8, 9, 12, 11}));
+    EXPECT_EQ(CentredRect(10, 10, 1, 1), (PixelRect{10, 10, 10, 10}));
 }
 
 TEST(SelectionGeometry, FixedRectNearTheTopLeftCornerStaysAtTheOrigin) {
     for (int x = 0; x <= 160; x += 8)
         for (int y = 0; y <= 120; y += 6) {
             const FixedPlacement p = PlaceFixedRect(x, y, 320, 240, ScreenW, ScreenH);
-            ASSERT_EQ(p.rect, (SelRect{0, 0, 319, 239})) << x << "," << y;
+            ASSERT_EQ(p.rect, (PixelRect{0, 0, 319, 239})) << x << "," << y;
             ASSERT_EQ(p.centreX, 160);
             ASSERT_EQ(p.centreY, 120);
         }
     // One pixel further the rectangle follows the cursor again.
-    EXPECT_EQ(PlaceFixedRect(161, 121, 320, 240, ScreenW, ScreenH).rect, (SelRect{1, 1, 320, 240}));
+    EXPECT_EQ(PlaceFixedRect(161, 121, 320, 240, ScreenW, ScreenH).rect,
+              (PixelRect{1, 1, 320, 240}));
 }
 
 TEST(SelectionGeometry, FixedRectIsPushedBackFromTheRightAndBottomEdges) {
     const FixedPlacement p = PlaceFixedRect(1023, 767, 320, 240, ScreenW, ScreenH);
-    EXPECT_EQ(p.rect, (SelRect{704, 528, 1023, 767}));
+    EXPECT_EQ(p.rect, (PixelRect{704, 528, 1023, 767}));
     EXPECT_EQ(p.centreX, 864);
     EXPECT_EQ(p.centreY, 648);
 }
@@ -43,10 +44,10 @@ TEST(SelectionGeometry, FixedRectIsPushedBackFromTheRightAndBottomEdges) {
 TEST(SelectionGeometry, FixedWidthLargerThanTheScreenEndsAtTheRightEdgeWithNegativeLeft) {
     // The left test runs first and is then overruled by the right test.
     const FixedPlacement p = PlaceFixedRect(500, 300, 2000, 100, ScreenW, ScreenH);
-    EXPECT_EQ(p.rect, (SelRect{-976, 250, 1023, 349}));
+    EXPECT_EQ(p.rect, (PixelRect{-976, 250, 1023, 349}));
     EXPECT_EQ(p.centreX, 24);
     const FixedPlacement tall = PlaceFixedRect(500, 300, 100, 1000, ScreenW, ScreenH);
-    EXPECT_EQ(tall.rect, (SelRect{450, -232, 549, 767}));
+    EXPECT_EQ(tall.rect, (PixelRect{450, -232, 549, 767}));
 }
 
 TEST(SelectionGeometry, TheRectangleCentredOnTheCorrectedCentreIsTheOneDrawn) {

@@ -12,10 +12,7 @@
 #include <vector>
 
 #include "app/HalvexApp.h"
-#include "frame/HalvexDoc.h"
-#include "frame/HalvexView.h"
 #include "frame/MainFrame.h"
-#include "framework/DocView.h"
 #include "framework/ScopedHandles.h"
 #include "menu/IconMenu.h"
 #include "menu/MenuDrawing.h"
@@ -44,7 +41,7 @@ public:
         return FromDibPixel(static_cast<const uint32_t*>(m_bits)[y * m_width + x]);
     }
     // Pixels of one colour inside a rectangle.
-    int Count(COLORREF colour, const MenuRect& r) const {
+    int Count(COLORREF colour, const PixelRect& r) const {
         int n = 0;
         for (int y = r.top; y < r.bottom; ++y)
             for (int x = r.left; x < r.right; ++x) n += At(x, y) == colour;
@@ -191,7 +188,7 @@ TEST_F(IconMenuTest, CheckedPictureSitsRaisedInAFramedBox) {
     const MenuPixels picture = Picture(start, face);
     for (UINT state : {UINT{ODS_CHECKED}, UINT{ODS_CHECKED | ODS_SELECTED}}) {
         const auto c = Draw(start, state);
-        const MenuRect box = PictureBox({0, 0, c->Width(), c->Height()}, Column);
+        const PixelRect box = PictureBox({0, 0, c->Width(), c->Height()}, Column);
         const MenuColour fill =
             state & ODS_SELECTED ? colours.checkedSelected : colours.checkedUnselected;
         for (auto [x, y] : {std::pair{box.left, box.top}, {box.right - 1, box.bottom - 1}})
@@ -210,7 +207,7 @@ TEST_F(IconMenuTest, CheckedPictureSitsRaisedInAFramedBox) {
 
 TEST_F(IconMenuTest, CheckMarkIsATickOrARadioDot) {
     const auto tick = Draw(Item(3, 0), ODS_CHECKED);  // "&Toolbar"
-    const MenuRect box = PictureBox({0, 0, tick->Width(), tick->Height()}, Column);
+    const PixelRect box = PictureBox({0, 0, tick->Width(), tick->Height()}, Column);
     const MenuPoint origin = CheckGlyphOrigin(box);
     EXPECT_EQ(tick->At(box.left, box.top), colours.highlight);
     EXPECT_EQ(tick->Count(colours.text, box), 7 * TickColumnHeight);
@@ -227,7 +224,7 @@ TEST_F(IconMenuTest, CheckMarkIsATickOrARadioDot) {
     ASSERT_TRUE(SetMenuItemBitmaps(statusbar.menu, 1, MF_BYPOSITION, nullptr, mark.Get()));
     const auto dot = Draw(statusbar, ODS_CHECKED);
     SetMenuItemBitmaps(statusbar.menu, 1, MF_BYPOSITION, nullptr, nullptr);
-    const MenuRect r = RadioDot(origin);
+    const PixelRect r = RadioDot(origin);
     EXPECT_EQ(dot->At(r.left + 2, r.top + 2), colours.text);
     EXPECT_EQ(dot->At(r.left + 3, r.top + 3), colours.text);
     EXPECT_EQ(dot->At(r.left, r.top), colours.checkedUnselected);   // outside the round
@@ -240,7 +237,7 @@ TEST_F(IconMenuTest, DisabledItemHasPaleTextAndTheGreyPictureAndIsNeverSelected)
     const auto c = Draw(pause, ODS_GRAYED | ODS_DISABLED | ODS_SELECTED);
     EXPECT_EQ(c->At(0, 0), colours.column);
     EXPECT_EQ(c->At(c->Width() - 1, 0), colours.background);
-    const MenuRect text{Column + MenuTextGap, 0, c->Width(), c->Height()};
+    const PixelRect text{Column + MenuTextGap, 0, c->Width(), c->Height()};
     EXPECT_GT(c->Count(colours.disabledText, text), 10);
     EXPECT_EQ(c->Count(colours.text, text), 0);
 
@@ -375,7 +372,7 @@ TEST_F(IconMenuTest, ClassicRoutineFillsTheSelectionAndEmbossesDisabledText) {
     state = {};
     state.disabled = true;
     DrawClassicMenuItem(c.Dc(), all, record, state);
-    const MenuRect text{ClassicTextIndent, 0, 200, 19};
+    const PixelRect text{ClassicTextIndent, 0, 200, 19};
     EXPECT_GT(c.Count(GetSysColor(COLOR_GRAYTEXT), text), 10);
     EXPECT_GT(c.Count(GetSysColor(COLOR_BTNHIGHLIGHT), text), 10);
     EXPECT_EQ(c.Count(GetSysColor(COLOR_MENUTEXT), text), 0);
@@ -388,12 +385,7 @@ protected:
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_HOTKEY_CLASS};
         InitCommonControlsEx(&controls);
         app = new CHalvexApp;
-        app->AddDocTemplate(std::make_unique<CSingleDocTemplate>(
-            IDR_MAINFRAME, [] { return std::make_unique<CHalvexDoc>(); },
-            [] { return std::make_unique<CMainFrame>(); },
-            [] { return std::make_unique<CHalvexView>(); }));
-        ASSERT_TRUE(app->ProcessShellCommand());
-        static_cast<CMainFrame*>(app->m_pMainWnd)->InstallIconMenu();
+        ASSERT_TRUE(app->CreateMainWindow());
     }
     static HWND Frame() { return app->m_pMainWnd->GetSafeHwnd(); }
     static MENUITEMINFOW Info(HMENU menu, int position) {

@@ -16,8 +16,6 @@
 #include "codecs/BuiltInCompressors.h"
 #include "engine/RecordingMessages.h"
 #include "engine/RecordingState.h"
-#include "frame/HalvexDoc.h"
-#include "frame/HalvexView.h"
 #include "frame/MainFrame.h"
 #include "region/RegionMessage.h"
 #include "res/resource.h"
@@ -59,11 +57,7 @@ protected:
     static void SetUpTestSuite() {
         InstallBuiltInCompressors();
         g_app = new CHalvexApp;
-        g_app->AddDocTemplate(std::make_unique<CSingleDocTemplate>(
-            IDR_MAINFRAME, [] { return std::make_unique<CHalvexDoc>(); },
-            [] { return std::make_unique<CMainFrame>(); },
-            [] { return std::make_unique<CHalvexView>(); }));
-        ASSERT_TRUE(g_app->ProcessShellCommand());
+        ASSERT_TRUE(g_app->CreateMainWindow());
     }
 
     void SetUp() override {
@@ -121,8 +115,8 @@ TEST_F(MainFrameTest, StatusPanesFollowTheProgressMessages) {
 
 TEST_F(MainFrameTest, FullScreenRecordingPausesResumesAndStops) {
     StartAndWaitForFrames();
-    EXPECT_EQ(g_app->RegionLeft, 0);
-    EXPECT_EQ(g_app->RegionTop, 0);
+    EXPECT_EQ(Frame().Controller().RegionOrigin().x, 0);
+    EXPECT_EQ(Frame().Controller().RegionOrigin().y, 0);
     EXPECT_EQ(g_app->Settings.Width, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(g_app->Settings.Height, GetSystemMetrics(SM_CYSCREEN));
     EXPECT_FALSE(Enabled(ID_RECORD_START));

@@ -12,7 +12,7 @@
 #include <string>
 #include <thread>
 
-#include "app/RecordSettings.h"
+#include "settings/RecordSettings.h"
 #include "framework/Dialog.h"
 #include "options/HotKeyOptionsDlg.h"
 #include "options/OutputFileDlg.h"

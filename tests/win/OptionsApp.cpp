@@ -6,8 +6,6 @@
 #include <memory>
 
 #include "codecs/BuiltInCompressors.h"
-#include "frame/HalvexDoc.h"
-#include "frame/HalvexView.h"
 #include "frame/MainFrame.h"
 #include "res/resource.h"
 #include "tests/win/DialogDriver.h"
@@ -24,11 +22,7 @@ CHalvexApp* MakeApp() {
     InstallBuiltInCompressors();
     auto* app = new CHalvexApp;
     app->SetRegistryKey(ProfileKey);
-    app->AddDocTemplate(std::make_unique<CSingleDocTemplate>(
-        IDR_MAINFRAME, [] { return std::make_unique<CHalvexDoc>(); },
-        [] { return std::make_unique<CMainFrame>(); },
-        [] { return std::make_unique<CHalvexView>(); }));
-    EXPECT_TRUE(app->ProcessShellCommand());
+    EXPECT_TRUE(app->CreateMainWindow());
     EXPECT_TRUE(app->MouseCaptureWnd.CreateCaptureWnd());
     return app;
 }
@@ -41,6 +35,10 @@ CHalvexApp& App() {
 }
 
 HWND MainWindow() { return App().m_pMainWnd->GetSafeHwnd(); }
+
+POINT RegionOrigin() {
+    return static_cast<CMainFrame*>(App().m_pMainWnd)->Controller().RegionOrigin();
+}
 
 void ForgetProfile() {
     RegDeleteTreeA(HKEY_CURRENT_USER, (std::string("Software\\") + ProfileKey).c_str());

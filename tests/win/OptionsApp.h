@@ -13,6 +13,8 @@
 // Made at the first call.
 CHalvexApp& App();
 HWND MainWindow();
+// The top-left corner of the region last selected for a recording.
+POINT RegionOrigin();
 
 // Removes everything the tests' profile holds.
 void ForgetProfile();

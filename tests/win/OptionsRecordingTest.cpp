@@ -211,8 +211,8 @@ TEST(OptionsRecording, ShowsTheFixedRegionTheTextAndTheClickColoursChosenInTheDi
     ASSERT_EQ(film.width, RegionWidth);
     ASSERT_EQ(film.height, RegionHeight);
     ASSERT_GE(film.pictures.size(), 6u);
-    EXPECT_EQ(App().RegionLeft, PlacedAt.x - RegionCentre.x);
-    EXPECT_EQ(App().RegionTop, PlacedAt.y - RegionCentre.y);
+    EXPECT_EQ(RegionOrigin().x, PlacedAt.x - RegionCentre.x);
+    EXPECT_EQ(RegionOrigin().y, PlacedAt.y - RegionCentre.y);
     EXPECT_TRUE(Near(PixelAt(film, film.pictures.front(), RegionCentre), RGB(255, 255, 255)));
     EXPECT_TRUE(SomeFrameShows(film, RegionCentre, Blue));
     EXPECT_TRUE(SomeFrameShows(film, RegionCentre, Green));

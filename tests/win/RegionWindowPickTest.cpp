@@ -30,7 +30,7 @@ public:
 };
 
 // A window's rectangle as the selection reports it: right and bottom inclusive.
-SelRect Inclusive(HWND wnd) {
+PixelRect Inclusive(HWND wnd) {
     RECT r{};
     GetWindowRect(wnd, &r);
     return {r.left, r.top, r.right - 1, r.bottom - 1};
@@ -63,11 +63,11 @@ protected:
         before.emplace(FullScreen());
     }
 
-    ::testing::AssertionResult Highlighted(const SelRect& r) {
+    ::testing::AssertionResult Highlighted(const PixelRect& r) {
         return WaitForSelection(*before, r, selection.LabelRect());
     }
 
-    std::optional<SelRect> Reported() {
+    std::optional<PixelRect> Reported() {
         WaitUntil([&] { return owner.region.has_value(); });
         return owner.region;
     }
@@ -91,7 +91,7 @@ TEST_F(RegionWindowPickTest, PointingAtAButtonHighlightsItAndTheReleaseReportsIt
     TakeScreenBefore({dialog.GetSafeHwnd()});
     selection.StartWindowPick(&owner);
 
-    const SelRect frame = Inclusive(dialog.GetSafeHwnd());
+    const PixelRect frame = Inclusive(dialog.GetSafeHwnd());
     ASSERT_TRUE(PutCursorAt(frame.left + 100, frame.top + 5));  // the title bar
     ASSERT_TRUE(Highlighted(frame));
     ASSERT_TRUE(PutCursorAt(Centre(button).x, Centre(button).y));
@@ -142,7 +142,7 @@ TEST_F(RegionWindowPickTest, AWindowPartlyOffTheScreenReachesTheOwnerWithNegativ
     ASSERT_TRUE(PutCursorAt(60, 80));
     ASSERT_TRUE(Highlighted({-50, -40, 249, 159}));
     Click();
-    EXPECT_EQ(Reported(), (SelRect{-50, -40, 249, 159}));
+    EXPECT_EQ(Reported(), (PixelRect{-50, -40, 249, 159}));
 }
 
 TEST_F(RegionWindowPickTest, AReleaseBeforeAnyHighlightReportsNothingAndTheSelectionGoesOn) {
@@ -174,7 +174,7 @@ TEST_F(RegionWindowPickTest, AWindowClosedDuringTheSelectionKeepsItsHighlightAnd
     auto closing = std::make_unique<TestWindow>("Closing", 300, 200, 300, 200);
     TakeScreenBefore({closing->GetSafeHwnd()});
     selection.StartWindowPick(&owner);
-    const SelRect frame = Inclusive(closing->GetSafeHwnd());
+    const PixelRect frame = Inclusive(closing->GetSafeHwnd());
     ASSERT_TRUE(PutCursorAt(350, 250));
     ASSERT_TRUE(Highlighted(frame));
 

@@ -6,9 +6,7 @@
 #include <memory>
 
 #include "codecs/BuiltInCompressors.h"
-#include "frame/HalvexDoc.h"
-#include "frame/HalvexView.h"
-#include "frame/MainFrame.h"
+#include "framework/FrameWnd.h"
 #include "res/resource.h"
 
 namespace {
@@ -20,11 +18,7 @@ CHalvexApp* MakeApp() {
     InstallBuiltInCompressors();
     auto* app = new CHalvexApp;
     app->SetRegistryKey(TestRegistryKey);
-    app->AddDocTemplate(std::make_unique<CSingleDocTemplate>(
-        IDR_MAINFRAME, [] { return std::make_unique<CHalvexDoc>(); },
-        [] { return std::make_unique<CMainFrame>(); },
-        [] { return std::make_unique<CHalvexView>(); }));
-    EXPECT_TRUE(app->ProcessShellCommand());
+    EXPECT_TRUE(app->CreateMainWindow());
     return app;
 }
 

@@ -20,7 +20,7 @@ void SendMouse(DWORD flags, int x, int y) {
     SendInput(1, &in, sizeof in);
 }
 
-bool InFrameBand(const SelRect& f, int x, int y) {
+bool InFrameBand(const PixelRect& f, int x, int y) {
     // The routine takes the rectangle as left, top, right, bottom with the
     // right and bottom edges outside.
     const bool outer = x >= f.left && x < f.right && y >= f.top && y < f.bottom;
@@ -59,7 +59,7 @@ bool InRect(const RECT& r, int x, int y) {
 
 // Every pixel outside the label as before, except the inverted squares of the frame's band.
 ::testing::AssertionResult OnlyFrameAndLabelChanged(const ScreenShot& before, const ScreenShot& now,
-                                                    const SelRect& frame, const RECT& label) {
+                                                    const PixelRect& frame, const RECT& label) {
     const RECT& a = before.Area();
     // Which squares of the checkerboard are inverted, as the band's first visible pixel says.
     int inverted = -1;
@@ -169,14 +169,14 @@ void ReleaseLeft() { SendMouse(MOUSEEVENTF_LEFTUP, 0, 0); }
 
 RECT FullScreen() { return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
 
-::testing::AssertionResult ScreenShowsSelection(const ScreenShot& before, const SelRect& frame,
+::testing::AssertionResult ScreenShowsSelection(const ScreenShot& before, const PixelRect& frame,
                                                 const RECT& label) {
     const ScreenShot now(before.Area());
     const ::testing::AssertionResult rest = OnlyFrameAndLabelChanged(before, now, frame, label);
     return rest ? LabelLooksDrawn(now, label) : rest;
 }
 
-::testing::AssertionResult WaitForSelection(const ScreenShot& before, const SelRect& frame,
+::testing::AssertionResult WaitForSelection(const ScreenShot& before, const PixelRect& frame,
                                             const RECT& label) {
     ::testing::AssertionResult shown = ::testing::AssertionFailure();
     WaitUntil([&] { return bool(shown = ScreenShowsSelection(before, frame, label)); });

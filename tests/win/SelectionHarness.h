@@ -10,12 +10,12 @@
 #include <optional>
 #include <ostream>
 
+#include "framework/PixelRect.h"
 #include "framework/Wnd.h"
-#include "region/SelectionGeometry.h"
 #include "tests/win/ScreenProbe.h"
 
 // Failures show rectangles as (left, top)-(right, bottom).
-inline void PrintTo(const SelRect& r, std::ostream* os) {
+inline void PrintTo(const PixelRect& r, std::ostream* os) {
     *os << "(" << r.left << ", " << r.top << ")-(" << r.right << ", " << r.bottom << ")";
 }
 
@@ -45,7 +45,7 @@ PatternBackdrop& SharedBackdrop();
 class RegionOwner : public CWnd {
 public:
     RegionOwner();
-    std::optional<SelRect> region;
+    std::optional<PixelRect> region;
     WPARAM rawWParam = 0;
     LPARAM rawLParam = 0;
 
@@ -65,10 +65,10 @@ RECT FullScreen();
 // Whether the screen shows `before` with the drag frame of the rectangle (its
 // 4-pixel band inverted in a checkerboard) and, in the label rectangle, a
 // label: white with dark text and an outline. Everything else must be unchanged.
-::testing::AssertionResult ScreenShowsSelection(const ScreenShot& before, const SelRect& frame,
+::testing::AssertionResult ScreenShowsSelection(const ScreenShot& before, const PixelRect& frame,
                                                 const RECT& label);
 // Waits until it does.
-::testing::AssertionResult WaitForSelection(const ScreenShot& before, const SelRect& frame,
+::testing::AssertionResult WaitForSelection(const ScreenShot& before, const PixelRect& frame,
                                             const RECT& label);
 // Waits until the screen equals `before` again.
 ::testing::AssertionResult WaitForScreen(const ScreenShot& before);

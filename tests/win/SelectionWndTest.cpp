@@ -20,7 +20,7 @@ protected:
     }
 
     // The region the owner was sent, once it arrives.
-    std::optional<SelRect> Reported() {
+    std::optional<PixelRect> Reported() {
         WaitUntil([&] { return owner.region.has_value(); });
         return owner.region;
     }
@@ -50,7 +50,7 @@ TEST_F(SelectionWndTest, CreatesAHiddenPopupOverThePrimaryScreenWithTheSelection
     EXPECT_EQ(GetWindowLongA(wnd, GWL_EXSTYLE), 0);
     RECT r;
     GetWindowRect(wnd, &r);
-    EXPECT_EQ((SelRect{r.left, r.top, r.right, r.bottom}), (SelRect{0, 0, 1024, 768}));
+    EXPECT_EQ((PixelRect{r.left, r.top, r.right, r.bottom}), (PixelRect{0, 0, 1024, 768}));
     char title[32] = {};
     GetWindowTextA(wnd, title, sizeof title);
     EXPECT_STREQ(title, "Mouse Capture Window");
@@ -98,7 +98,7 @@ TEST_F(SelectionWndTest, RubberBandFollowsTheCursorAndReportsTheDraggedRectangle
     ASSERT_TRUE(PutCursorAt(200, 250));
     ASSERT_TRUE(WaitForSelection(*before, {200, 250, 300, 300}, selection.LabelRect()));
     ReleaseLeft();
-    EXPECT_EQ(Reported(), (SelRect{200, 250, 300, 300}));
+    EXPECT_EQ(Reported(), (PixelRect{200, 250, 300, 300}));
     EXPECT_FALSE(SelectionVisible());
     EXPECT_TRUE(WaitForScreen(*before));
 }
@@ -106,17 +106,17 @@ TEST_F(SelectionWndTest, RubberBandFollowsTheCursorAndReportsTheDraggedRectangle
 TEST_F(SelectionWndTest, DraggingUpAndLeftReportsWhatDraggingDownAndRightDoes) {
     selection.StartRubberBand(&owner);
     Drag({600, 500}, {400, 310});
-    EXPECT_EQ(Reported(), (SelRect{400, 310, 600, 500}));
+    EXPECT_EQ(Reported(), (PixelRect{400, 310, 600, 500}));
     owner.region.reset();
     selection.StartRubberBand(&owner);
     Drag({400, 310}, {600, 500});
-    EXPECT_EQ(Reported(), (SelRect{400, 310, 600, 500}));
+    EXPECT_EQ(Reported(), (PixelRect{400, 310, 600, 500}));
 }
 
 TEST_F(SelectionWndTest, ClickWithoutMovementReportsOnePixel) {
     selection.StartRubberBand(&owner);
     Drag({321, 123}, {321, 123});
-    EXPECT_EQ(Reported(), (SelRect{321, 123, 321, 123}));
+    EXPECT_EQ(Reported(), (PixelRect{321, 123, 321, 123}));
     EXPECT_EQ(owner.rawWParam, WPARAM(owner.rawLParam));
 }
 
@@ -146,7 +146,7 @@ TEST_F(SelectionWndTest, FixedSizeStaysOnTheScreenAndReportsTheRectangleDrawnLas
     ASSERT_TRUE(WaitForSelection(*before, {0, 0, 319, 239}, selection.LabelRect()));
     PressLeft();
     ReleaseLeft();
-    EXPECT_EQ(Reported(), (SelRect{0, 0, 319, 239}));
+    EXPECT_EQ(Reported(), (PixelRect{0, 0, 319, 239}));
     EXPECT_FALSE(SelectionVisible());
     EXPECT_TRUE(WaitForScreen(*before));
 }
@@ -156,14 +156,14 @@ TEST_F(SelectionWndTest, FixedSizeClickBeforeAnyMovePlacesTheRectangleAtTheCurso
     ASSERT_TRUE(PutCursorAt(300, 300));
     PressLeft();
     ReleaseLeft();
-    ASSERT_EQ(Reported(), (SelRect{140, 180, 459, 419}));
+    ASSERT_EQ(Reported(), (PixelRect{140, 180, 459, 419}));
 
     owner.region.reset();
     ASSERT_TRUE(PutCursorAt(700, 500));
     selection.StartFixedSize(&owner, 320, 240);
     PressLeft();
     ReleaseLeft();
-    EXPECT_EQ(Reported(), (SelRect{540, 380, 859, 619}));
+    EXPECT_EQ(Reported(), (PixelRect{540, 380, 859, 619}));
 }
 
 TEST_F(SelectionWndTest, WithoutAnOwnerWindowNothingIsPostedAndTheSelectionEnds) {

@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "app/RecordSettings.h"
+#include "settings/RecordSettings.h"
 #include "framework/ScopedHandles.h"
 #include "framework/WinApp.h"
 #include "tests/support/SettingsExamples.h"

@@ -1,4 +1,4 @@
-#include "menu/Menu.h"
+#include "framework/Menu.h"
 
 CMenu::~CMenu() {
     if (m_hMenu) ::DestroyMenu(m_hMenu);

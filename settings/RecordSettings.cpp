@@ -1,4 +1,4 @@
-#include "app/RecordSettings.h"
+#include "settings/RecordSettings.h"
 
 #include <cstring>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "frame/HotkeyFlags.h"
+#include "settings/HotkeyFlags.h"
 
 namespace {
 

@@ -1,0 +1,76 @@
+// The recording controller of the main window: start, pause, resume and
+// stop, and the messages by which the selection window and the recording
+// threads report back. The window routes its Record commands, hotkeys and
+// those messages here.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "frame/TrayIcon.h"
+#include "framework/StatusBar.h"
+#include "framework/Wnd.h"
+#include "options/CompressorCatalogue.h"
+#include "region/MouseCaptureWnd.h"
+#include "settings/RecordSettings.h"
+
+class ProfileStore;
+
+// What the main window and its controller work with; the application
+// object owns each of them and outlives the window.
+struct RecorderParts {
+    RecordSettings& settings;
+    const CompressorCatalogue& compressors;
+    CMouseCaptureWnd& selection;
+    ProfileStore& profile;
+};
+
+class CRecordController {
+public:
+    // window: the main window, which gets the messages; tray and status
+    // belong to it. Nothing is used before the window exists.
+    CRecordController(CWnd& window, RecorderParts parts, CTrayIcon& tray, CStatusBar& status);
+
+    void Start();  // also resumes a paused recording
+    void Pause();
+    void Stop();
+
+    // Start is offered while nothing runs or while paused; Pause while running.
+    bool Running() const { return m_running != 0; }
+    // Whether the window may close now: not while recording (the user is
+    // told), and not before a stopped recording has finished its file (the
+    // window closes by itself once it has).
+    bool MayClose();
+    // The selected region's top-left corner on the screen.
+    POINT RegionOrigin() const { return m_regionOrigin; }
+
+    // True when the message was the controller's; result is its answer.
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+private:
+    void ChooseRegion();
+    void OnRegionSelected(WPARAM wParam, LPARAM lParam);
+    void OnTimer(UINT_PTR id);
+    void StartRecording();
+    void OnRecordStatus(WPARAM wParam, LPARAM lParam);
+    static void OnSaveCursor(WPARAM cursor, LPARAM mouseMessage);
+    void OnRecordEnded();
+    void OnRecordStartAccepted();
+    void PostStatus(int code);
+    HWND Window() const { return m_window.GetSafeHwnd(); }
+
+    CWnd& m_window;
+    RecorderParts m_parts;
+    CTrayIcon& m_tray;
+    CStatusBar& m_status;
+    POINT m_regionOrigin{};
+    uint32_t m_pauseStartTime = 0;
+    int32_t m_running = 0;
+    // Between a start and the recording thread's last message; a start or a
+    // close in that time waits for the recording to finish its file.
+    bool m_threadsAtWork = false;
+    bool m_startHeld = false;
+    bool m_closeHeld = false;
+    bool m_hookInstalled = false;
+};
