@@ -21,9 +21,6 @@ public:
     int ExitInstance() override;
     bool OnCommand(UINT id) override;
 
-    // The running program's application object.
-    static CHalvexApp& Get() { return *static_cast<CHalvexApp*>(AfxGetApp()); }
-
     // Makes the main window (frame, view, owner-drawn menu, title), not yet
     // shown, working on this object's settings, catalogue and selection
     // window; false when it could not be made.

@@ -5,8 +5,8 @@
 
 #include <windows.h>
 
-#include "settings/RecordSettings.h"
 #include "engine/RecordingState.h"
+#include "settings/RecordSettings.h"
 
 // What a grab reads. The settings are read live at every grab.
 struct GrabSettings {

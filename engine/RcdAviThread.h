@@ -10,9 +10,9 @@
 
 #include <string>
 
-#include "settings/RecordSettings.h"
 #include "engine/CompressorFitting.h"
 #include "framework/WinThread.h"
+#include "settings/RecordSettings.h"
 
 class CRcdAviThread : public CWinThread {
 public:

@@ -3,10 +3,10 @@
 // user's choice with SelectCaptureFormat.
 #pragma once
 
-#include "settings/RecordSettings.h"
 #include "options/AudioCaptureDevice.h"
 #include "options/AudioDeviceList.h"
 #include "options/AudioFormats.h"
+#include "settings/RecordSettings.h"
 
 class ProfileStore;
 

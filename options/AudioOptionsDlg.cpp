@@ -1,9 +1,9 @@
 #include "options/AudioOptionsDlg.h"
 
-#include "settings/RecordSettings.h"
 #include "framework/DataExchangeLists.h"
 #include "options/AudioFormatCatalogue.h"
 #include "res/resource.h"
+#include "settings/RecordSettings.h"
 
 CAudioOptionsDlg::CAudioOptionsDlg(const SupportedFormats& supported)
     : CDialog(IDD_AUDIO_OPTIONS), m_supported(supported) {}

@@ -3,8 +3,8 @@
 // rules are tested natively.
 #pragma once
 
+#include "framework/PixelRect.h"
 #include "settings/RecordSettings.h"
-#include "region/SelectionGeometry.h"
 
 // The dialog's members. A new dialog holds these initial values until the
 // settings are copied in; check boxes hold 0 or 1.

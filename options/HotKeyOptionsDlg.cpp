@@ -2,9 +2,9 @@
 
 #include <commctrl.h>
 
-#include "settings/RecordSettings.h"
-#include "settings/HotkeyFlags.h"
 #include "res/resource.h"
+#include "settings/HotkeyFlags.h"
+#include "settings/RecordSettings.h"
 
 namespace {
 

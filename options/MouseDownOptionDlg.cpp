@@ -2,9 +2,9 @@
 
 #include <commdlg.h>
 
-#include "settings/RecordSettings.h"
 #include "framework/ScopedHandles.h"
 #include "res/resource.h"
+#include "settings/RecordSettings.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <commdlg.h>
 
-#include "settings/RecordSettings.h"
 #include "res/resource.h"
+#include "settings/RecordSettings.h"
 
 COutputFileDlg::COutputFileDlg() : CDialog(IDD_OUTPUT_FILE) {}
 

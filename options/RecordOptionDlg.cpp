@@ -4,11 +4,11 @@
 
 #include <vector>
 
-#include "settings/RecordSettings.h"
 #include "framework/DataExchangeLists.h"
 #include "framework/DataValidation.h"
 #include "options/CompressorCatalogue.h"
 #include "res/resource.h"
+#include "settings/RecordSettings.h"
 
 namespace {
 

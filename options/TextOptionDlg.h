@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "settings/RecordSettings.h"
 #include "framework/Dialog.h"
+#include "settings/RecordSettings.h"
 
 struct RecordingState;
 

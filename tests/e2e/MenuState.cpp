@@ -1,15 +1,11 @@
 #include "tests/e2e/MenuState.h"
 
 #include "tests/e2e/MenuStateHook.h"
+#include "tests/win/TestPaths.h"
 
 namespace {
 
-std::string HookPath() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string beside(path);
-    return beside.substr(0, beside.find_last_of("\\/") + 1) + "menu_state_hook.dll";
-}
+std::string HookPath() { return BesideThisProgram("menu_state_hook.dll"); }
 
 class HookModule {
 public:

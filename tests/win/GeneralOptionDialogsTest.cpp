@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "framework/FrameWnd.h"
 #include "region/RegionMessage.h"
 #include "res/resource.h"
 #include "tests/win/DialogDriver.h"
-#include "tests/win/OptionsApp.h"
+#include "tests/win/OptionDialogDriver.h"
+#include "tests/win/RunningApp.h"
 #include "tests/win/ScreenProbe.h"
 #include "tests/win/SelectionHarness.h"
 
@@ -48,7 +48,7 @@ std::vector<int> ShownSwitches(HWND dialog) {
 
 std::vector<int> StoredSwitches() {
     std::vector<int> stored;
-    for (const char* name : SwitchNames) stored.push_back(Stored(name));
+    for (const char* name : SwitchNames) stored.push_back(SavedInt(name));
     return stored;
 }
 
@@ -67,13 +67,13 @@ std::vector<bool> SizeControlsEnabled(HWND dialog) {
 }
 const std::vector<bool> AllOn = {true, true, true}, AllOff = {false, false, false};
 
-RecordSettings& Settings() { return App().Settings; }
+RecordSettings& Settings() { return RunningApp().Settings; }
 
 class OptionDlgTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Settings() = RecordSettings{};
-        ForgetProfile();
+        ForgetSavedSettings();
     }
 };
 
@@ -85,9 +85,7 @@ TEST_F(OptionDlgTest, ShowsTheSettingsAndCancelChangesNothing) {
     Settings().Width = 321;
     Settings().Height = 241;
     const RecordSettings before = Settings();
-    CCmdUI menuItem(ID_OPTIONS_RECORD);
-    App().m_pMainWnd->UpdateCommand(menuItem);
-    EXPECT_TRUE(menuItem.enabled);
+    EXPECT_TRUE(CommandEnabled(ID_OPTIONS_RECORD));
 
     FromMenu([&](HWND dialog) {
         SaveDialogForReview(dialog, "option_dialog");
@@ -110,7 +108,7 @@ TEST_F(OptionDlgTest, ShowsTheSettingsAndCancelChangesNothing) {
     EXPECT_EQ(Switches(Settings()), Switches(before));
     EXPECT_EQ(Settings().RegionType, RegionFixed);
     EXPECT_EQ(Settings().Width, 321);
-    EXPECT_EQ(Stored("Blink"), NotSaved);
+    EXPECT_EQ(SavedInt("Blink"), Absent);
 }
 
 TEST_F(OptionDlgTest, SizeControlsAreUsableOnlyForTheFixedRegion) {
@@ -139,9 +137,9 @@ TEST_F(OptionDlgTest, OkStoresAndSavesEverySwitchButTheSizeOnlyForTheFixedRegion
     EXPECT_EQ(Settings().Width, 300);
     EXPECT_EQ(Settings().Height, -2);
     EXPECT_EQ(StoredSwitches(), allOn);
-    EXPECT_EQ(Stored("RegionType"), RegionFixed);
-    EXPECT_EQ(Stored("Width"), 300);
-    EXPECT_EQ(Stored("Height"), -2);
+    EXPECT_EQ(SavedInt("RegionType"), RegionFixed);
+    EXPECT_EQ(SavedInt("Width"), 300);
+    EXPECT_EQ(SavedInt("Height"), -2);
 
     // A size typed while the fixed region was chosen goes when another is chosen.
     FromMenu([&](HWND dialog) {
@@ -151,13 +149,13 @@ TEST_F(OptionDlgTest, OkStoresAndSavesEverySwitchButTheSizeOnlyForTheFixedRegion
     });
     EXPECT_EQ(Settings().RegionType, RegionFullScreen);
     EXPECT_EQ(Settings().Width, 300);
-    EXPECT_EQ(Stored("RegionType"), RegionFullScreen);
-    EXPECT_EQ(Stored("Width"), 300);
+    EXPECT_EQ(SavedInt("RegionType"), RegionFullScreen);
+    EXPECT_EQ(SavedInt("Width"), 300);
 }
 
 TEST_F(OptionDlgTest, SelectFillsInTheDraggedSizeAndKeepsTheRegionChoice) {
     Settings().RegionType = RegionFixed;
-    const HWND selection = App().MouseCaptureWnd.GetSafeHwnd();
+    const HWND selection = RunningApp().MouseCaptureWnd.GetSafeHwnd();
     FromMenu([&](HWND dialog) {
         Press(dialog, IDC_OPTION_SELECT);
         ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(selection); }));
@@ -205,7 +203,7 @@ TEST_F(OptionDlgTest, DefaultSetsTheDocumentedSwitchesAndKeepsTheLastTakenSize) 
     });
     EXPECT_EQ(Switches(Settings()), std::vector<int>({1, 1, 0, 1, 0, 1, 1, 0}));
     EXPECT_EQ(Settings().RegionType, RegionWindow);
-    EXPECT_EQ(Stored("RegionType"), RegionWindow);
+    EXPECT_EQ(SavedInt("RegionType"), RegionWindow);
 }
 
 namespace {
@@ -267,12 +265,12 @@ TEST_F(OptionDlgTest, ClickColoursConfirmedStayAfterTheOptionDialogIsCancelled) 
     });
     EXPECT_EQ(Settings().LeftColor, chosen);
     EXPECT_EQ(Settings().RightColor, paleYellow);
-    EXPECT_EQ(Stored("LeftColor"), NotSaved);
+    EXPECT_EQ(SavedInt("LeftColor"), Absent);
 
     // The next save writes them.
     FromMenu([&](HWND dialog) { Press(dialog, IDOK); });
-    EXPECT_EQ(Stored("LeftColor"), static_cast<int>(chosen));
-    EXPECT_EQ(Stored("RightColor"), static_cast<int>(paleYellow));
+    EXPECT_EQ(SavedInt("LeftColor"), static_cast<int>(chosen));
+    EXPECT_EQ(SavedInt("RightColor"), static_cast<int>(paleYellow));
 }
 
 namespace {
@@ -345,7 +343,7 @@ TEST_F(OptionDlgTest, TextDialogDescribesItsFontKeepsTypedTextAndTakesTheColourA
     EXPECT_EQ(description, "Font Name: " + std::string(TestFontFace) +
                                " \nFont Size: " + std::to_string(height));
     EXPECT_STREQ(Settings().TextFont.lfFaceName, TestFontFace);
-    EXPECT_EQ(Stored("TextPosX"), NotSaved);
+    EXPECT_EQ(SavedInt("TextPosX"), Absent);
 }
 
 namespace {
@@ -353,15 +351,15 @@ namespace {
 // Whether the dialog shows "Record Audio" checked when the profile holds it
 // on: the start-up check for a capture device has the last word.
 bool RecordAudioShownAfterStartUp() {
-    App().WriteProfileInt(SettingsSection, "RecordAudio", 1);
-    LoadSettings(App(), Settings());
-    App().Audio.Build(Settings());
+    RunningApp().WriteProfileInt(SettingsSection, "RecordAudio", 1);
+    LoadSettings(RunningApp(), Settings());
+    RunningApp().Audio.Build(Settings());
     bool shown = false;
     FromMenu([&](HWND dialog) {
         shown = Checked(dialog, IDC_OPTION_AUDIO);
         Press(dialog, IDCANCEL);
     });
-    EXPECT_EQ(Stored("RecordAudio"), 1);
+    EXPECT_EQ(SavedInt("RecordAudio"), 1);
     return shown;
 }
 

@@ -1,8 +1,9 @@
 // The hotkey boxes a user sees when another program holds a combination:
 // another process takes Ctrl+B before the main window is made, and again
 // when the hotkey dialog is confirmed.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <future>
 #include <string>
@@ -12,17 +13,11 @@
 #include "tests/win/MessageBoxes.h"
 #include "tests/win/RunningApp.h"
 #include "tests/win/ScreenProbe.h"
+#include "tests/win/TestPaths.h"
 
 namespace {
 
 constexpr UINT CtrlB = 'B', CtrlE = 'E', CtrlP = 'P';
-
-std::string HolderPath() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string dir(path);
-    return dir.substr(0, dir.find_last_of('\\') + 1) + "hotkey_holder.exe";
-}
 
 // hotkey_holder.exe holding Ctrl+B from the moment the object is made.
 class CtrlBHolder {
@@ -30,9 +25,9 @@ public:
     CtrlBHolder() {
         constexpr char EventName[] = "Brantle test: Ctrl+B held";
         HANDLE held = CreateEventA(nullptr, TRUE, FALSE, EventName);
-        std::string command =
-            "\"" + HolderPath() + "\" " + std::to_string(MOD_CONTROL) + " " +
-            std::to_string(CtrlB) + " \"" + EventName + "\"";
+        std::string command = "\"" + BesideThisProgram("hotkey_holder.exe") + "\" " +
+                              std::to_string(MOD_CONTROL) + " " + std::to_string(CtrlB) + " \"" +
+                              EventName + "\"";
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,

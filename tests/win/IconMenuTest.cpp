@@ -11,8 +11,6 @@
 #include <set>
 #include <vector>
 
-#include "app/HalvexApp.h"
-#include "frame/MainFrame.h"
 #include "framework/ScopedHandles.h"
 #include "menu/IconMenu.h"
 #include "menu/MenuDrawing.h"
@@ -21,6 +19,7 @@
 #include "menu/MenuPlatform.h"
 #include "menu/PictureEffects.h"
 #include "res/resource.h"
+#include "tests/win/RunningApp.h"
 
 namespace {
 
@@ -381,13 +380,6 @@ TEST_F(IconMenuTest, ClassicRoutineFillsTheSelectionAndEmbossesDisabledText) {
 // The main window's menu, as start-up installs it.
 class InstalledMenuTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_HOTKEY_CLASS};
-        InitCommonControlsEx(&controls);
-        app = new CHalvexApp;
-        ASSERT_TRUE(app->CreateMainWindow());
-    }
-    static HWND Frame() { return app->m_pMainWnd->GetSafeHwnd(); }
     static MENUITEMINFOW Info(HMENU menu, int position) {
         MENUITEMINFOW info{};
         info.cbSize = sizeof info;
@@ -395,11 +387,10 @@ protected:
         GetMenuItemInfoW(menu, position, TRUE, &info);
         return info;
     }
-    static inline CHalvexApp* app = nullptr;
 };
 
 TEST_F(InstalledMenuTest, BarItemsArePlainAndPopupItemsOwnerDrawn) {
-    HMENU bar = GetMenu(Frame());
+    HMENU bar = GetMenu(MainWindow());
     ASSERT_TRUE(bar);
     const wchar_t* titles[] = {L"&File", L"&Record", L"&Options", L"&View", L"&Help"};
     const std::vector<std::vector<UINT>> ids = {
@@ -428,14 +419,14 @@ TEST_F(InstalledMenuTest, BarItemsArePlainAndPopupItemsOwnerDrawn) {
 }
 
 TEST_F(InstalledMenuTest, WindowPassesMeasuringAndLettersToTheMenu) {
-    HMENU file = GetSubMenu(GetMenu(Frame()), 0);
+    HMENU file = GetSubMenu(GetMenu(MainWindow()), 0);
     const MENUITEMINFOW exit = Info(file, 4);
     MEASUREITEMSTRUCT m{ODT_MENU, 0, exit.wID, 0, 0, exit.dwItemData};
-    EXPECT_TRUE(SendMessageA(Frame(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&m)));
+    EXPECT_TRUE(SendMessageA(MainWindow(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&m)));
     EXPECT_EQ(static_cast<int>(m.itemHeight), std::max(GetSystemMetrics(SM_CYMENU), 22));
 
     auto letter = [&](char key) {
-        return SendMessageA(Frame(), WM_MENUCHAR, MAKEWPARAM(key, MF_POPUP),
+        return SendMessageA(MainWindow(), WM_MENUCHAR, MAKEWPARAM(key, MF_POPUP),
                             reinterpret_cast<LPARAM>(file));
     };
     EXPECT_EQ(letter('x'), MAKELRESULT(4, MNC_EXECUTE));  // "E&xit"

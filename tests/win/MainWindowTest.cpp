@@ -1,10 +1,10 @@
 // What a user meets on the main window itself: the tray icon's clicks, the
 // command prompts in the first status pane, the toolbar's tooltips, and the
 // state pane showing its longest text whole.
-#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <chrono>
 #include <future>
@@ -14,6 +14,7 @@
 #include "frame/TrayIcon.h"
 #include "framework/ScopedHandles.h"
 #include "res/resource.h"
+#include "tests/win/OwnWindows.h"
 #include "tests/win/RunningApp.h"
 #include "tests/win/ScreenProbe.h"
 #include "tests/win/SelectionHarness.h"
@@ -94,25 +95,6 @@ TEST(MainWindowPrompts, MenuItemsShowTheirPromptAndClosingTheMenuShowsReady) {
     EXPECT_EQ(walk.get(), "pane 0 shows 'Ready'");
 }
 
-// The tooltip window of this process that is on the screen, or none.
-HWND ShownTooltip() {
-    HWND found = nullptr;
-    EnumWindows(
-        [](HWND w, LPARAM out) {
-            DWORD process = 0;
-            GetWindowThreadProcessId(w, &process);
-            char cls[32] = {};
-            GetClassNameA(w, cls, sizeof cls);
-            if (process != GetCurrentProcessId() || std::string(cls) != TOOLTIPS_CLASSA ||
-                !IsWindowVisible(w))
-                return TRUE;
-            *reinterpret_cast<HWND*>(out) = w;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 std::string WindowString(HWND w) {
     char text[256] = {};
     GetWindowTextA(w, text, sizeof text);
@@ -129,7 +111,8 @@ TEST(MainWindowPrompts, HoveringAToolbarButtonShowsItsTipAndItsPrompt) {
     ASSERT_TRUE(PutCursorAt(button.left + 10, button.top + 10));
     ASSERT_TRUE(PutCursorAt(button.left + 14, button.top + 12));
     HWND tip = nullptr;
-    EXPECT_TRUE(WaitUntil([&] { return (tip = ShownTooltip()) && WindowString(tip) != ""; }));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return (tip = ShownWindowOfClass(TOOLTIPS_CLASSA)) && WindowString(tip) != ""; }));
     if (tip) {
         EXPECT_EQ(WindowString(tip), "Stop Recording");
     }

@@ -2,27 +2,10 @@
 
 #include <cstring>
 
+#include "tests/win/OwnWindows.h"
 #include "tests/win/ScreenProbe.h"
 
 namespace {
-
-HWND FindOwnMessageBox() {
-    HWND found = nullptr;
-    EnumWindows(
-        [](HWND w, LPARAM out) {
-            DWORD process = 0;
-            GetWindowThreadProcessId(w, &process);
-            char cls[16] = {};
-            GetClassNameA(w, cls, sizeof cls);
-            if (process != GetCurrentProcessId() || std::strcmp(cls, "#32770") != 0 ||
-                !IsWindowVisible(w))
-                return TRUE;
-            *reinterpret_cast<HWND*>(out) = w;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
 
 std::string ReadMessageBox(HWND box) {
     char caption[128] = {};
@@ -45,7 +28,8 @@ std::string ReadMessageBox(HWND box) {
 
 std::string AnswerMessageBox(int button, DWORD timeoutMs) {
     HWND box = nullptr;
-    if (!WaitUntil([&] { return (box = FindOwnMessageBox()) != nullptr; }, timeoutMs)) return {};
+    if (!WaitUntil([&] { return (box = ShownWindowOfClass("#32770")) != nullptr; }, timeoutMs))
+        return {};
     const std::string seen = ReadMessageBox(box);
     PostMessageA(box, WM_COMMAND, button, 0);
     return seen;

@@ -12,14 +12,15 @@
 #include <string>
 #include <thread>
 
-#include "settings/RecordSettings.h"
 #include "framework/Dialog.h"
 #include "options/HotKeyOptionsDlg.h"
 #include "options/OutputFileDlg.h"
 #include "res/resource.h"
+#include "settings/RecordSettings.h"
 #include "tests/support/FakeProfile.h"
 #include "tests/win/DialogDriver.h"
 #include "tests/win/ScreenProbe.h"
+#include "tests/win/TestPaths.h"
 
 namespace {
 
@@ -108,12 +109,6 @@ std::string SavedPath(const FakeProfile& profile) {
     return found == profile.values.end() ? "unsaved" : found->second.text;
 }
 
-std::string TempFolder(const char* name) {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    return std::string(temp) + name;
-}
-
 void RunOutputDialog(RecordSettings& settings, FakeProfile& profile,
                      const std::function<void(HWND dialog)>& drive) {
     Driven([&] { EnterOutputFileName(settings, profile, nullptr); }, nullptr, drive);
@@ -166,7 +161,7 @@ TEST(OutputFileDlg, OkStoresTheTypedPathAndSavesIt) {
 
 TEST(OutputFileDlg, DefaultIsTestcapInTheCurrentFolderWithTheRootsBackslashKept) {
     RecordSettings settings;
-    const std::string folder = TempFolder("brantle-output-dlg");
+    const std::string folder = TempPath("brantle-output-dlg");
     EXPECT_EQ(DefaultPathIn(folder, settings), folder + "\\testcap.avi");
     EXPECT_EQ(DefaultPathIn("C:\\", settings), "C:\\\\testcap.avi");
 }
@@ -177,7 +172,7 @@ TEST(OutputFileDlg, DefaultIsTestcapInTheCurrentFolderWithTheRootsBackslashKept)
 constexpr int SaveDialogFileName = 0x47C;
 
 TEST(OutputFileDlg, BrowseCancelledKeepsThePathAndAChosenFileReplacesIt) {
-    const std::string folder = TempFolder("brantle-output-dlg");
+    const std::string folder = TempPath("brantle-output-dlg");
     CreateDirectoryA(folder.c_str(), nullptr);
     const std::string file = folder + "\\chosen.avi";
     CloseHandle(CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));

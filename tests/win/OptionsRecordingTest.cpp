@@ -3,25 +3,24 @@
 // in its colour, and click marks in the chosen colours.
 #include <windows.h>
 
-#include <commctrl.h>
 #include <gtest/gtest.h>
-#include <vfw.h>
 
 #include <algorithm>
 #include <atomic>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "engine/RecordingState.h"
 #include "res/resource.h"
 #include "tests/support/Video1Decoder.h"
+#include "tests/win/AviReader.h"
 #include "tests/win/DialogDriver.h"
-#include "tests/win/OptionsApp.h"
+#include "tests/win/OptionDialogDriver.h"
+#include "tests/win/RunningApp.h"
 #include "tests/win/ScreenProbe.h"
 #include "tests/win/SelectionHarness.h"
+#include "tests/win/TestPaths.h"
 
 namespace {
 
@@ -65,18 +64,6 @@ void ChooseEverythingInTheDialogs() {
     });
 }
 
-std::string PaneText(int pane) {
-    char text[256] = {};
-    SendMessageA(GetDlgItem(MainWindow(), ID_VIEW_STATUS_BAR), SB_GETTEXTA, pane,
-                 reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
-int FramesWritten() {
-    int seconds = 0, frames = 0;
-    return std::sscanf(PaneText(2).c_str(), "%d sec %d", &seconds, &frames) == 2 ? frames : 0;
-}
-
 void MouseButton(DWORD flags) {
     INPUT in{};
     in.type = INPUT_MOUSE;
@@ -88,8 +75,8 @@ void MouseButton(DWORD flags) {
 void HoldButton(bool right, const std::atomic<int32_t>& state) {
     MouseButton(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
     ASSERT_TRUE(WaitUntil([&] { return state.load() == 2; }));
-    const int before = FramesWritten();
-    EXPECT_TRUE(WaitUntil([&] { return FramesWritten() >= before + 3; }, 5000));
+    const int before = FramesShown();
+    EXPECT_TRUE(WaitUntil([&] { return FramesShown() >= before + 3; }, 5000));
     MouseButton(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
     EXPECT_TRUE(WaitUntil([&] { return state.load() == 0; }));
 }
@@ -101,29 +88,18 @@ struct Film {
 
 // Every stored frame of the file's video stream, decoded.
 Film ReadFilm(const std::string& path) {
+    const AviContents avi = ReadAvi(path);
     Film film;
-    AVIFileInit();
-    PAVISTREAM stream = nullptr;
-    if (AVIStreamOpenFromFileA(&stream, path.c_str(), streamtypeVIDEO, 0, OF_READ, nullptr) == 0) {
-        BITMAPINFOHEADER format{};
-        LONG size = sizeof format;
-        AVIStreamReadFormat(stream, 0, &format, &size);
-        film.width = format.biWidth;
-        film.height = format.biHeight;
-        Video1Decoder decoder(format.biWidth, format.biHeight);
-        std::vector<uint8_t> data;
-        for (LONG i = AVIStreamStart(stream); i < AVIStreamEnd(stream); ++i) {
-            LONG bytes = 0;
-            AVIStreamRead(stream, i, 1, nullptr, 0, &bytes, nullptr);
-            if (bytes == 0) continue;  // a skipped position
-            data.resize(static_cast<size_t>(bytes));
-            AVIStreamRead(stream, i, 1, data.data(), bytes, nullptr, nullptr);
-            EXPECT_TRUE(decoder.Decode(data.data(), data.size()).ok) << "frame " << i;
-            film.pictures.push_back(decoder.Picture());
-        }
-        AVIStreamRelease(stream);
+    if (!avi.hasVideo) return film;
+    film.width = avi.videoFormat.biWidth;
+    film.height = avi.videoFormat.biHeight;
+    Video1Decoder decoder(film.width, film.height);
+    for (size_t i = 0; i < avi.samples.size(); ++i) {
+        const std::vector<uint8_t>& data = avi.samples[i].data;
+        if (data.empty()) continue;  // a skipped position
+        EXPECT_TRUE(decoder.Decode(data.data(), data.size()).ok) << "frame " << i;
+        film.pictures.push_back(decoder.Picture());
     }
-    AVIFileExit();
     return film;
 }
 
@@ -174,14 +150,11 @@ public:
 }  // namespace
 
 TEST(OptionsRecording, ShowsTheFixedRegionTheTextAndTheClickColoursChosenInTheDialogs) {
-    RecordSettings& settings = App().Settings;
+    RecordSettings& settings = RunningApp().Settings;
     settings = RecordSettings{};
     settings.RegionType = RegionFullScreen;
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    settings.SavePath = std::string(folder) + "brantle_options_recording.avi";
-    DeleteFileA(settings.SavePath.c_str());
-    ForgetProfile();
+    settings.SavePath = FreshTempPath("brantle_options_recording.avi");
+    ForgetSavedSettings();
 
     ChooseEverythingInTheDialogs();
     ASSERT_EQ(settings.RegionType, RegionFixed);
@@ -193,18 +166,18 @@ TEST(OptionsRecording, ShowsTheFixedRegionTheTextAndTheClickColoursChosenInTheDi
     ASSERT_TRUE(WaitUntil([] {
         return ScreenShot({500, 380, 501, 381}).At(500, 380) == RGB(255, 255, 255);
     }));
-    SendMessageA(MainWindow(), WM_COMMAND, ID_RECORD_START, 0);
+    SendCommand(ID_RECORD_START);
     // The fixed-size rectangle follows the cursor; a click places it.
-    const HWND selection = App().MouseCaptureWnd.GetSafeHwnd();
+    const HWND selection = RunningApp().MouseCaptureWnd.GetSafeHwnd();
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(selection); }));
     ASSERT_TRUE(PutCursorAt(PlacedAt.x, PlacedAt.y));
     PressLeft();
     ReleaseLeft();
     ASSERT_TRUE(WaitUntil([] { return TheRecordingState.RecordingActive.load() != 0; }));
-    ASSERT_TRUE(WaitUntil([] { return FramesWritten() > 0; }, 10000));
+    ASSERT_TRUE(WaitUntil([] { return FramesShown() > 0; }, 10000));
     HoldButton(false, TheRecordingState.LeftClickState);
     HoldButton(true, TheRecordingState.RightClickState);
-    SendMessageA(MainWindow(), WM_COMMAND, ID_RECORD_STOP, 0);
+    SendCommand(ID_RECORD_STOP);
     ASSERT_TRUE(WaitUntil([] { return PaneText(1) == "Recording stopped"; }, 15000));
 
     const Film film = ReadFilm(settings.SavePath);

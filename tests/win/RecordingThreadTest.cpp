@@ -1,10 +1,11 @@
 // The video recording thread end to end on the Xvfb screen: fitting to the
 // chosen compressor, the file it writes, its messages and boxes, pause at
 // its safe point, and a frame that cannot be allocated.
-#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <mmsystem.h>
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
@@ -20,9 +21,11 @@
 #include "engine/RecordingMessages.h"
 #include "engine/RecordingState.h"
 #include "framework/Wnd.h"
+#include "tests/win/AviReader.h"
 #include "tests/win/FakeCompressors.h"
 #include "tests/win/MessageBoxes.h"
 #include "tests/win/ScreenProbe.h"
+#include "tests/win/TestPaths.h"
 
 namespace {
 
@@ -59,41 +62,6 @@ protected:
         return CWnd::WindowProc(message, wParam, lParam);
     }
 };
-
-struct VideoFile {
-    bool opened = false;
-    long width = 0, height = 0, length = 0;
-    DWORD rate = 0, scale = 0, compression = 0;
-    WORD bitCount = 0;
-};
-
-VideoFile ReadVideoFile(const std::string& path) {
-    VideoFile v;
-    AVIFileInit();
-    PAVIFILE file = nullptr;
-    if (AVIFileOpenA(&file, path.c_str(), OF_READ, nullptr) == 0) {
-        PAVISTREAM stream = nullptr;
-        if (AVIFileGetStream(file, &stream, streamtypeVIDEO, 0) == 0) {
-            AVISTREAMINFOA info{};
-            AVIStreamInfoA(stream, &info, sizeof info);
-            BITMAPINFOHEADER format{};
-            LONG size = sizeof format;
-            AVIStreamReadFormat(stream, 0, &format, &size);
-            v = {true,        format.biWidth, format.biHeight,      AVIStreamLength(stream),
-                 info.dwRate, info.dwScale,   format.biCompression, format.biBitCount};
-            AVIStreamRelease(stream);
-        }
-        AVIFileRelease(file);
-    }
-    AVIFileExit();
-    return v;
-}
-
-std::string TempPath(const char* name) {
-    char dir[MAX_PATH];
-    GetTempPathA(MAX_PATH, dir);
-    return std::string(dir) + name;
-}
 
 class RecordingThreadTest : public ::testing::Test {
 protected:
@@ -156,13 +124,13 @@ TEST_F(RecordingThreadTest, RecordsTheRectangleWithTheDefaultCompressor) {
     ASSERT_TRUE(WaitForEnd());
     EXPECT_FALSE(log.Received(WM_USER_RECORDINTERRUPTED_MSG));
     EXPECT_EQ(log.Messages().back(), WM_USER_GENERIC_MSG);
-    const VideoFile v = ReadVideoFile(path);
-    ASSERT_TRUE(v.opened);
-    EXPECT_EQ(v.width, 320);
-    EXPECT_EQ(v.height, 240);
-    EXPECT_EQ(v.rate, 10u);
-    EXPECT_EQ(v.scale, 1u);
-    EXPECT_EQ(v.bitCount, 16);
+    const AviContents v = ReadAvi(path);
+    ASSERT_TRUE(v.hasVideo);
+    EXPECT_EQ(v.videoFormat.biWidth, 320);
+    EXPECT_EQ(v.videoFormat.biHeight, 240);
+    EXPECT_EQ(v.video.dwRate, 10u);
+    EXPECT_EQ(v.video.dwScale, 1u);
+    EXPECT_EQ(v.videoFormat.biBitCount, 16);
     EXPECT_GE(v.length, 10);
     // Status messages carry the frames written and whole seconds.
     const auto& first = *std::find_if(log.entries.begin(), log.entries.end(),
@@ -213,9 +181,9 @@ TEST_F(RecordingThreadTest, RefusingOrMissingCompressorsFallBackToTheDefault) {
     ASSERT_TRUE(WaitForFrames(2));
     Stop();
     ASSERT_TRUE(WaitForEnd());
-    VideoFile v = ReadVideoFile(refused);
-    EXPECT_EQ(v.width, 104);
-    EXPECT_EQ(v.height, 80);
+    AviContents v = ReadAvi(refused);
+    EXPECT_EQ(v.videoFormat.biWidth, 104);
+    EXPECT_EQ(v.videoFormat.biHeight, 80);
     EXPECT_GE(v.length, 2);
 
     log.entries.clear();
@@ -227,8 +195,8 @@ TEST_F(RecordingThreadTest, RefusingOrMissingCompressorsFallBackToTheDefault) {
     ASSERT_TRUE(WaitForFrames(2));
     Stop();
     ASSERT_TRUE(WaitForEnd());
-    v = ReadVideoFile(fallback);
-    EXPECT_EQ(v.width, 160);
+    v = ReadAvi(fallback);
+    EXPECT_EQ(v.videoFormat.biWidth, 160);
     EXPECT_GE(v.length, 2);
 }
 
@@ -255,8 +223,15 @@ TEST_F(RecordingThreadTest, PauseParksTheThreadAndTheFilmLeavesThePauseOut) {
     });
     ASSERT_EQ(drawing.wait_for(std::chrono::seconds(20)), std::future_status::ready);
     const size_t messagesWhilePaused = log.entries.size();
-    // The pause's length is part of the scenario: 1.5 s with no frames.
-    WaitUntil([] { return false; }, 1500);
+    // The pause's length is part of the scenario: 1.5 s more, all of it with
+    // the thread in its park and no frame reported.
+    const DWORD watchStart = timeGetTime();
+    EXPECT_TRUE(WaitUntilKeeping([&] { return timeGetTime() - watchStart >= 1500; },
+                                 [&] {
+                                     return TheRecordingState.Pause.ParkedThreads() == 1 &&
+                                            log.entries.size() == messagesWhilePaused;
+                                 },
+                                 10000));
     EXPECT_EQ(log.entries.size(), messagesWhilePaused);
 
     TheRecordingState.PausedTime += timeGetTime() - pauseStart;
@@ -266,7 +241,7 @@ TEST_F(RecordingThreadTest, PauseParksTheThreadAndTheFilmLeavesThePauseOut) {
     Stop();
     ASSERT_TRUE(WaitForEnd());
     const DWORD recorded = timeGetTime() - started - TheRecordingState.PausedTime.load();
-    const VideoFile v = ReadVideoFile(path);
+    const AviContents v = ReadAvi(path);
     // One position per 100 ms recorded, the pause left out.
     EXPECT_NEAR(v.length, recorded / 100.0, 4.0);
 }
@@ -286,8 +261,8 @@ TEST_F(RecordingThreadTest, AFrameThatCannotBeAllocatedEndsTheRecordingWithAClos
     EXPECT_EQ(TheRecordingState.RecordingActive.load(), 0);
     // No second box: the failure was reported once.
     EXPECT_TRUE(AnswerMessageBox(IDOK, 500).empty());
-    const VideoFile v = ReadVideoFile(path);
-    ASSERT_TRUE(v.opened);
+    const AviContents v = ReadAvi(path);
+    ASSERT_TRUE(v.hasVideo);
     EXPECT_GE(v.length, 4);  // the probe and five frames were allocated
 }
 
@@ -304,8 +279,7 @@ TEST_F(RecordingThreadTest, AudioThreadStoppedBeforeTheFileExistsEndsWithoutAStr
 
 TEST_F(RecordingThreadTest, AProbeThatCannotBeAllocatedEndsBeforeAnyFileIsMade) {
     FrameBlockAlloc = [](UINT, SIZE_T) -> HGLOBAL { return nullptr; };
-    const std::string path = TempPath("never.avi");
-    DeleteFileA(path.c_str());
+    const std::string path = FreshTempPath("never.avi");
     Start(path, {0, 0, 319, 239});
     EXPECT_EQ(AnswerMessageBox(IDOK), "Error|Error reading a frame!");
     ASSERT_TRUE(WaitForEnd());
@@ -319,5 +293,5 @@ TEST_F(RecordingThreadTest, AProbeThatCannotBeAllocatedEndsBeforeAnyFileIsMade) 
     ASSERT_TRUE(WaitForFrames(2));
     Stop();
     ASSERT_TRUE(WaitForEnd());
-    EXPECT_GE(ReadVideoFile(path).length, 2);
+    EXPECT_GE(ReadAvi(path).length, 2);
 }

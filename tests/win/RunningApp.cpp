@@ -3,11 +3,12 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <cstdio>
 
 #include "codecs/BuiltInCompressors.h"
-#include "framework/FrameWnd.h"
+#include "frame/MainFrame.h"
 #include "res/resource.h"
+#include "tests/win/TestPaths.h"
 
 namespace {
 
@@ -15,10 +16,13 @@ constexpr char TestRegistryKey[] = "Brantle Option Dialog Tests";
 const std::string KeyPath = std::string("Software\\") + TestRegistryKey;
 
 CHalvexApp* MakeApp() {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_HOTKEY_CLASS};
+    InitCommonControlsEx(&controls);
     InstallBuiltInCompressors();
     auto* app = new CHalvexApp;
     app->SetRegistryKey(TestRegistryKey);
     EXPECT_TRUE(app->CreateMainWindow());
+    EXPECT_TRUE(app->MouseCaptureWnd.CreateCaptureWnd());
     return app;
 }
 
@@ -29,6 +33,12 @@ CHalvexApp& RunningApp() {
     return *app;
 }
 
+HWND MainWindow() { return RunningApp().m_pMainWnd->GetSafeHwnd(); }
+
+POINT RegionOrigin() {
+    return static_cast<CMainFrame*>(RunningApp().m_pMainWnd)->Controller().RegionOrigin();
+}
+
 const SupportedFormats& DeviceFormats() {
     static const SupportedFormats& formats = []() -> const SupportedFormats& {
         RunningApp().Audio.Build(RunningApp().Settings);
@@ -37,9 +47,13 @@ const SupportedFormats& DeviceFormats() {
     return formats;
 }
 
-HWND MainWindow() { return RunningApp().m_pMainWnd->GetSafeHwnd(); }
-
 void SendCommand(UINT id) { SendMessageA(MainWindow(), WM_COMMAND, id, 0); }
+
+bool CommandEnabled(UINT id) {
+    CCmdUI ui(id);
+    RunningApp().m_pMainWnd->UpdateCommand(ui);
+    return ui.enabled;
+}
 
 std::string PaneText(int pane) {
     char text[256] = {};
@@ -48,10 +62,20 @@ std::string PaneText(int pane) {
     return text;
 }
 
-bool CommandEnabled(UINT id) {
-    CCmdUI ui(id);
-    RunningApp().m_pMainWnd->UpdateCommand(ui);
-    return ui.enabled;
+int FramesShown() {
+    int seconds = 0, frames = 0;
+    return std::sscanf(PaneText(2).c_str(), "%d sec %d", &seconds, &frames) == 2 ? frames : 0;
+}
+
+void PrepareFullScreenRecording(const char* fileName) {
+    RecordSettings& s = RunningApp().Settings;
+    s.RegionType = RegionFullScreen;
+    s.Minimize = 0;
+    s.RecordAudio = 0;
+    s.Blink = 0;
+    s.AutoPlay = 0;
+    s.CurCompressor = 0;
+    s.SavePath = FreshTempPath(fileName);
 }
 
 void ForgetSavedSettings() { RegDeleteTreeA(HKEY_CURRENT_USER, KeyPath.c_str()); }
@@ -64,4 +88,6 @@ bool SettingsSaved() {
     return true;
 }
 
-int SavedInt(const char* entry) { return RunningApp().GetProfileInt("Default", entry, Absent); }
+int SavedInt(const char* entry) {
+    return RunningApp().GetProfileInt(SettingsSection, entry, Absent);
+}

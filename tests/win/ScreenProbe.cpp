@@ -16,6 +16,13 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
     }
 }
 
+bool WaitUntilKeeping(const std::function<bool()>& condition, const std::function<bool()>& kept,
+                      DWORD timeoutMs) {
+    bool broken = false;
+    const bool ended = WaitUntil([&] { return (broken = !kept()) || condition(); }, timeoutMs);
+    return ended && !broken;
+}
+
 ScreenShot::ScreenShot(const RECT& area) : m_area(area) {
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;

@@ -10,6 +10,10 @@
 
 // Pumps messages and polls the condition until it holds or the limit passes.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
+// The same, checking at every turn that `kept` still holds: false as soon as
+// it does not, so that a wait also watches for what must not happen meanwhile.
+bool WaitUntilKeeping(const std::function<bool()>& condition, const std::function<bool()>& kept,
+                      DWORD timeoutMs);
 
 // The screen's pixels inside a rectangle, row by row, as COLORREF values.
 class ScreenShot {

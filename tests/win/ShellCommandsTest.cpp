@@ -25,17 +25,8 @@ const std::string Website = BRANTLE_WEBSITE;
 
 class ShellCommandsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        RecordSettings& s = RunningApp().Settings;
-        s.RegionType = RegionFullScreen;
-        s.Minimize = 0;
-        s.RecordAudio = 0;
-        s.Blink = 0;
-        s.AutoPlay = 0;
-        s.CurCompressor = 0;
-        // A blank in the path: the player must get it as one argument.
-        s.SavePath = FreshTempPath("brantle shell test.avi");
-    }
+    // A blank in the path: the player must get it as one argument.
+    void SetUp() override { PrepareFullScreenRecording("brantle shell test.avi"); }
 
     // Runs a command whose message box is modal on this thread and answers
     // the box from another one; returns it as "caption|text".

@@ -5,6 +5,7 @@
 
 #include "framework/ScopedHandles.h"
 #include "tests/win/ScreenProbe.h"
+#include "tests/win/TestPaths.h"
 
 namespace {
 
@@ -12,13 +13,6 @@ constexpr char PlayerClass[] = "BrantleTest.Player";
 constexpr char BrowserKey[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\iexplore.exe";
 constexpr char DllOverridesKey[] = "Software\\Wine\\DllOverrides";
-
-std::string StandInPath() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string dir(path);
-    return dir.substr(0, dir.find_last_of('\\') + 1) + "shell_stand_in.exe";
-}
 
 void SetStringValue(HKEY root, const std::string& key, const char* name, const std::string& value) {
     ScopedRegKey opened;
@@ -41,18 +35,10 @@ std::string DefaultValue(HKEY root, const char* key) {
 
 }  // namespace
 
-std::string FreshTempPath(const char* name) {
-    char dir[MAX_PATH];
-    GetTempPathA(sizeof dir, dir);
-    const std::string path = std::string(dir) + name;
-    DeleteFileA(path.c_str());
-    return path;
-}
-
 ShellStandIns::ShellStandIns()
     : m_log(FreshTempPath("brantle_shell_starts.txt")),
       m_browserBefore(DefaultValue(HKEY_LOCAL_MACHINE, BrowserKey)) {
-    const std::string standIn = StandInPath();
+    const std::string standIn = BesideThisProgram("shell_stand_in.exe");
     // The shell reads file associations from the machine's classes only.
     SetDefaultValue(HKEY_CLASSES_ROOT, ".avi", PlayerClass);
     SetDefaultValue(HKEY_CLASSES_ROOT, std::string(PlayerClass) + "\\shell\\open\\command",

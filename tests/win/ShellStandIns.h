@@ -25,6 +25,3 @@ private:
     std::string m_log;
     std::string m_browserBefore;
 };
-
-// A file of the test's own in the temporary folder, removed first.
-std::string FreshTempPath(const char* name);

@@ -12,6 +12,8 @@
 
 #include "codecs/BuiltInCompressors.h"
 #include "tests/support/Video1Decoder.h"
+#include "tests/win/AviReader.h"
+#include "tests/win/TestPaths.h"
 
 namespace {
 
@@ -62,13 +64,9 @@ std::vector<uint8_t> ScreenFrame(int frame) {
 // path in BRANTLE_VIDEO1_AVI, kept for the end-to-end check of the file.
 struct AviPath {
     AviPath() {
-        char buffer[MAX_PATH];
-        keep = GetEnvironmentVariableA("BRANTLE_VIDEO1_AVI", buffer, sizeof buffer) > 0;
-        if (!keep) {
-            GetTempPathA(sizeof buffer, buffer);
-            lstrcatA(buffer, "brantle_video1_test.avi");
-        }
-        path = buffer;
+        char kept[MAX_PATH];
+        keep = GetEnvironmentVariableA("BRANTLE_VIDEO1_AVI", kept, sizeof kept) > 0;
+        path = keep ? kept : TempPath("brantle_video1_test.avi");
         DeleteFileA(path.c_str());
     }
     ~AviPath() {
@@ -125,30 +123,27 @@ void WriteAvi(const std::string& path) {
 // Decodes every frame in order with the platform's decoder into RGB555 and
 // compares it with the frame that was written.
 void DecodeAvi(const std::string& path) {
-    OwnedFile file;
-    OwnedStream stream;
-    ASSERT_EQ(AVIFileOpenA(&file.p, path.c_str(), OF_READ, nullptr), AVIERR_OK);
-    ASSERT_EQ(AVIFileGetStream(file.p, &stream.p, streamtypeVIDEO, 0), AVIERR_OK);
-    ASSERT_EQ(AVIStreamLength(stream.p), Frames);
-    BITMAPINFOHEADER in{};
-    LONG size = sizeof in;
-    ASSERT_EQ(AVIStreamReadFormat(stream.p, 0, &in, &size), AVIERR_OK);
+    AviContents avi = ReadAvi(path);
+    ASSERT_TRUE(avi.opened);
+    ASSERT_TRUE(avi.hasVideo);
+    ASSERT_EQ(avi.length, Frames);
+    ASSERT_EQ(avi.samples.size(), static_cast<size_t>(Frames));
+    ASSERT_TRUE(avi.videoFormatRead);
+    BITMAPINFOHEADER in = avi.videoFormat;
     EXPECT_EQ(in.biCompression, mmioFOURCC('C', 'R', 'A', 'M'));
     EXPECT_EQ(in.biBitCount, 16);
     BITMAPINFOHEADER out = RgbFormat(Width, Height, 16);
     HIC decoder = ICLocate(ICTYPE_VIDEO, 0, &in, &out, ICMODE_DECOMPRESS);
     ASSERT_NE(decoder, nullptr);
     ASSERT_EQ(ICDecompressBegin(decoder, &in, &out), ICERR_OK);
-    std::vector<uint8_t> data(in.biSizeImage * 2 + 1024);
     std::vector<uint16_t> picture(static_cast<size_t>(Width) * Height);
     for (int i = 0; i < Frames; ++i) {
-        EXPECT_EQ(AVIStreamIsKeyFrame(stream.p, i) != FALSE, i % 5 == 0) << i;
-        LONG bytes = 0;
-        ASSERT_EQ(AVIStreamRead(stream.p, i, 1, data.data(), static_cast<LONG>(data.size()), &bytes,
-                                nullptr),
-                  AVIERR_OK);
-        in.biSizeImage = static_cast<DWORD>(bytes);
-        ASSERT_EQ(ICDecompress(decoder, 0, &in, data.data(), &out, picture.data()), ICERR_OK);
+        AviSample& sample = avi.samples[i];
+        EXPECT_EQ(sample.keyFrame, i % 5 == 0) << i;
+        ASSERT_TRUE(sample.read) << i;
+        in.biSizeImage = static_cast<DWORD>(sample.data.size());
+        ASSERT_EQ(ICDecompress(decoder, 0, &in, sample.data.data(), &out, picture.data()),
+                  ICERR_OK);
         for (uint16_t& p : picture) p &= 0x7FFF;
         EXPECT_GT(PictureSnr(picture, ScreenFrame(i).data(), Width, Height, 32), 30.0) << i;
     }

@@ -1,26 +1,11 @@
-// The program's application object in this test process, with its main
-// window, its selection window and its profile under a registry key of the
-// tests' own; the Option dialog opened by the menu command and driven from
-// a second thread, with the platform's colour and font dialogs answered.
+// The Option dialog opened by the main window's menu command and driven
+// from a second thread, with the dialogs behind its buttons, the platform's
+// colour and font dialogs among them.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
-
-#include "app/HalvexApp.h"
-
-// Made at the first call.
-CHalvexApp& App();
-HWND MainWindow();
-// The top-left corner of the region last selected for a recording.
-POINT RegionOrigin();
-
-// Removes everything the tests' profile holds.
-void ForgetProfile();
-// An integer saved in the profile's settings, or NotSaved.
-constexpr int NotSaved = -7777;
-int Stored(const char* name);
 
 // Sends "Options > Record ..." to the main window and gives drive() the
 // dialog it opens; returns once that dialog has closed.

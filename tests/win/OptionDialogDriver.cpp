@@ -1,54 +1,23 @@
-#include "tests/win/OptionsApp.h"
+#include "tests/win/OptionDialogDriver.h"
 
 #include <dlgs.h>
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <string>
 
-#include "codecs/BuiltInCompressors.h"
-#include "frame/MainFrame.h"
 #include "res/resource.h"
 #include "tests/win/DialogDriver.h"
-#include "tests/win/ScreenProbe.h"
+#include "tests/win/RunningApp.h"
 
 namespace {
-
-constexpr char ProfileKey[] = "Brantle Option Dialog Tests";
 
 // The colour dialog's edits for the red, green and blue parts.
 constexpr int ColourRed = 706, ColourGreen = 707, ColourBlue = 708;
 
-CHalvexApp* MakeApp() {
-    InstallBuiltInCompressors();
-    auto* app = new CHalvexApp;
-    app->SetRegistryKey(ProfileKey);
-    EXPECT_TRUE(app->CreateMainWindow());
-    EXPECT_TRUE(app->MouseCaptureWnd.CreateCaptureWnd());
-    return app;
-}
-
 }  // namespace
 
-CHalvexApp& App() {
-    static CHalvexApp* app = MakeApp();
-    return *app;
-}
-
-HWND MainWindow() { return App().m_pMainWnd->GetSafeHwnd(); }
-
-POINT RegionOrigin() {
-    return static_cast<CMainFrame*>(App().m_pMainWnd)->Controller().RegionOrigin();
-}
-
-void ForgetProfile() {
-    RegDeleteTreeA(HKEY_CURRENT_USER, (std::string("Software\\") + ProfileKey).c_str());
-}
-
-int Stored(const char* name) { return App().GetProfileInt(SettingsSection, name, NotSaved); }
-
 void FromMenu(const std::function<void(HWND dialog)>& drive) {
-    const HWND main = MainWindow();
-    Driven([&] { SendMessageA(main, WM_COMMAND, ID_OPTIONS_RECORD, 0); }, main, drive);
+    Driven([] { SendCommand(ID_OPTIONS_RECORD); }, MainWindow(), drive);
 }
 
 void OpenFrom(HWND dialog, int button, const std::function<void(HWND opened)>& drive) {
