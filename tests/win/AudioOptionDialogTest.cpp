@@ -17,7 +17,7 @@
 #include "tests/win/DialogDriver.h"
 #include "tests/win/PaintedWindow.h"
 #include "tests/win/RunningApp.h"
-#include "tests/win/ScreenProbe.h"
+#include "tests/win/Waiting.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <thread>
 
-#include "tests/win/ScreenProbe.h"
+#include "tests/win/Waiting.h"
 #include "tests/win/SelectionHarness.h"
 
 HWND FindDialog(DWORD thread, HWND owner) {

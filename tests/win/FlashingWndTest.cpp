@@ -9,6 +9,7 @@
 #include "framework/ScopedHandles.h"
 #include "tests/support/BorderPixels.h"
 #include "tests/win/ScreenProbe.h"
+#include "tests/win/Waiting.h"
 
 namespace {
 

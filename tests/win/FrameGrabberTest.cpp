@@ -17,6 +17,7 @@
 #include "options/TextOptionDlg.h"
 #include "tests/win/MessageBoxes.h"
 #include "tests/win/ScreenProbe.h"
+#include "tests/win/Waiting.h"
 
 namespace {
 

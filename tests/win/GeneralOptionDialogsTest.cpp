@@ -17,6 +17,7 @@
 #include "tests/win/RunningApp.h"
 #include "tests/win/ScreenProbe.h"
 #include "tests/win/SelectionHarness.h"
+#include "tests/win/Waiting.h"
 
 namespace {
 

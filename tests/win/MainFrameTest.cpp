@@ -18,7 +18,7 @@
 #include "res/resource.h"
 #include "tests/win/MessageBoxes.h"
 #include "tests/win/RunningApp.h"
-#include "tests/win/ScreenProbe.h"
+#include "tests/win/Waiting.h"
 
 namespace {
 

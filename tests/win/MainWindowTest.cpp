@@ -18,6 +18,7 @@
 #include "tests/win/RunningApp.h"
 #include "tests/win/ScreenProbe.h"
 #include "tests/win/SelectionHarness.h"
+#include "tests/win/Waiting.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "tests/win/OwnWindows.h"
-#include "tests/win/ScreenProbe.h"
+#include "tests/win/Waiting.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "framework/Wnd.h"
 #include "hook/MouseHook.h"
-#include "tests/win/ScreenProbe.h"
+#include "tests/win/Waiting.h"
 
 namespace {
 

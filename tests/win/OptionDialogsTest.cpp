@@ -19,7 +19,7 @@
 #include "settings/RecordSettings.h"
 #include "tests/support/FakeProfile.h"
 #include "tests/win/DialogDriver.h"
-#include "tests/win/ScreenProbe.h"
+#include "tests/win/Waiting.h"
 #include "tests/win/TestPaths.h"
 
 namespace {

@@ -21,6 +21,7 @@
 #include "tests/win/ScreenProbe.h"
 #include "tests/win/SelectionHarness.h"
 #include "tests/win/TestPaths.h"
+#include "tests/win/Waiting.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "tests/win/PaintedWindow.h"
 
-#include "tests/win/ScreenProbe.h"
+#include "tests/win/Waiting.h"
 
 namespace {
 

@@ -24,7 +24,7 @@
 #include "tests/win/AviReader.h"
 #include "tests/win/FakeCompressors.h"
 #include "tests/win/MessageBoxes.h"
-#include "tests/win/ScreenProbe.h"
+#include "tests/win/Waiting.h"
 #include "tests/win/TestPaths.h"
 
 namespace {

@@ -8,6 +8,7 @@
 
 #include "region/MouseCaptureWnd.h"
 #include "tests/win/SelectionHarness.h"
+#include "tests/win/Waiting.h"
 
 namespace {
 

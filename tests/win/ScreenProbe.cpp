@@ -2,27 +2,6 @@
 
 #include "framework/ScopedHandles.h"
 
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        if (condition()) return true;
-        if (GetTickCount() - start > timeoutMs) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
-}
-
-bool WaitUntilKeeping(const std::function<bool()>& condition, const std::function<bool()>& kept,
-                      DWORD timeoutMs) {
-    bool broken = false;
-    const bool ended = WaitUntil([&] { return (broken = !kept()) || condition(); }, timeoutMs);
-    return ended && !broken;
-}
-
 ScreenShot::ScreenShot(const RECT& area) : m_area(area) {
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;

@@ -1,19 +1,10 @@
-// Helpers for tests that look at the screen: pumping this thread's messages
-// while waiting for a condition with a time limit, and reading screen pixels.
+// Reading the screen's pixels, for tests that look at what is drawn.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
 #include <vector>
-
-// Pumps messages and polls the condition until it holds or the limit passes.
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
-// The same, checking at every turn that `kept` still holds: false as soon as
-// it does not, so that a wait also watches for what must not happen meanwhile.
-bool WaitUntilKeeping(const std::function<bool()>& condition, const std::function<bool()>& kept,
-                      DWORD timeoutMs);
 
 // The screen's pixels inside a rectangle, row by row, as COLORREF values.
 class ScreenShot {

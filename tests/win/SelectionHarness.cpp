@@ -1,4 +1,5 @@
 #include "tests/win/SelectionHarness.h"
+#include "tests/win/Waiting.h"
 
 #include <cstdio>
 #include <cstdlib>

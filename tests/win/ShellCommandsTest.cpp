@@ -16,7 +16,7 @@
 #include "tests/win/DialogDriver.h"
 #include "tests/win/MessageBoxes.h"
 #include "tests/win/RunningApp.h"
-#include "tests/win/ScreenProbe.h"
+#include "tests/win/Waiting.h"
 #include "tests/win/ShellStandIns.h"
 
 namespace {

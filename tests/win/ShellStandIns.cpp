@@ -4,7 +4,7 @@
 #include <iterator>
 
 #include "framework/ScopedHandles.h"
-#include "tests/win/ScreenProbe.h"
+#include "tests/win/Waiting.h"
 #include "tests/win/TestPaths.h"
 
 namespace {
