@@ -24,7 +24,7 @@ uint32_t OffsetAfterTake(uint32_t nextReadOffset, uint32_t firstLength, bool has
     return offset;
 }
 
-uint32_t PauseBytes(uint32_t pauseMs, uint32_t avgBytesPerSec, uint16_t blockAlign) {
+uint32_t SpanBytes(uint32_t pauseMs, uint32_t avgBytesPerSec, uint16_t blockAlign) {
     const uint64_t bytes = static_cast<uint64_t>(pauseMs) * avgBytesPerSec / 1000;
     return static_cast<uint32_t>(bytes - bytes % blockAlign);
 }
@@ -38,4 +38,13 @@ uint32_t OffsetAfterPause(uint32_t offsetBeforePause, uint32_t pauseBytes, uint3
     const bool beyondCursor =
         CapturedBytes(readCursor, target, ring.ringSize) > ring.ringSize - ring.blockSize;
     return beyondCursor ? readCursor : target;
+}
+
+uint32_t LeadInMs(uint32_t now, uint32_t capturedBytes, uint32_t avgBytesPerSec,
+                  uint32_t filmStart, uint32_t pausedTime) {
+    if (avgBytesPerSec == 0) return 0;
+    const uint32_t capturedMs =
+        static_cast<uint32_t>(static_cast<uint64_t>(capturedBytes) * 1000 / avgBytesPerSec);
+    const int32_t lead = static_cast<int32_t>(now - capturedMs - filmStart - pausedTime);
+    return lead > 0 ? static_cast<uint32_t>(lead) : 0;
 }

@@ -25,8 +25,8 @@ uint32_t CapturedBytes(uint32_t readCursor, uint32_t nextReadOffset, uint32_t ri
 // frames when the ring is emptied before a pause).
 uint32_t WholeBlockBytes(uint32_t captured, uint32_t blockSize);
 
-// Bytes of sound in a pause of the given length, in whole sample frames.
-uint32_t PauseBytes(uint32_t pauseMs, uint32_t avgBytesPerSec, uint16_t blockAlign);
+// Bytes of sound in a span of time (a pause, a lead-in), in whole sample frames.
+uint32_t SpanBytes(uint32_t pauseMs, uint32_t avgBytesPerSec, uint16_t blockAlign);
 
 // Where reading goes on after a pause: as many bytes past the point reached
 // before it as the pause lasted, so the sound stays with the picture, which
@@ -38,3 +38,10 @@ uint32_t OffsetAfterPause(uint32_t offsetBeforePause, uint32_t pauseBytes, uint3
 // The read offset after taking a locked range of one or two pieces.
 uint32_t OffsetAfterTake(uint32_t nextReadOffset, uint32_t firstLength, bool hasSecondPiece,
                          uint32_t secondLength, uint32_t ringSize);
+
+// How long into the film the first sound the device delivered was taken:
+// the capturedBytes in the ring at now began that long before now. The
+// sound stream starts with this much silence, so that it stays with the
+// picture. 0 when the sound began before the film did.
+uint32_t LeadInMs(uint32_t now, uint32_t capturedBytes, uint32_t avgBytesPerSec,
+                  uint32_t filmStart, uint32_t pausedTime);

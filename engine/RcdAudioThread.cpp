@@ -3,24 +3,13 @@
 #include <cstring>
 #include <vector>
 
+#include "avi/AviWriter.h"
 #include "engine/RecordingState.h"
 
 namespace {
 
-constexpr DWORD SoundStartWaitMs = 2500;
-
 RecordingState& State() { return TheRecordingState; }
 bool RecordingActive() { return State().RecordingActive.load() != 0; }
-
-AVISTREAMINFOA AudioStreamHeader(const WAVEFORMATEX& format) {
-    AVISTREAMINFOA info{};
-    info.fccType = streamtypeAUDIO;
-    info.dwScale = format.nBlockAlign;
-    info.dwRate = format.nSamplesPerSec * format.nBlockAlign;
-    info.dwQuality = static_cast<DWORD>(-1);
-    info.dwSampleSize = format.nBlockAlign;
-    return info;
-}
 
 }  // namespace
 
@@ -28,72 +17,34 @@ BOOL CRcdAudioThread::InitInstance() {
     CoInitialize(nullptr);
     State().AudioThreadActive = 1;
     Capture capture;
-    capture.format = Format;
+    capture.format = Job->AudioFormat;
     capture.blockEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    if (PAVIFILE file = WaitForFile()) {
-        CreateStream(capture, file);
-        if (capture.stream && SUCCEEDED(StartCapture(capture))) WaitForSound(capture);
-        State().AudioStreamSettled = 1;
-        if (capture.stream) {
-            CaptureUntilStopped(capture);
-            StopCapture(capture);
-        }
+    // The video thread opens the file, with a sound stream, or gives up.
+    State().FileSettled.Wait();
+    capture.file = State().RecordingAviFile.load();
+    if (capture.file && Job->HasSoundStream() && RecordingActive() &&
+        SUCCEEDED(StartCapture(capture))) {
+        CaptureUntilStopped(capture);
+        StopCapture(capture);
     }
     CleanUp(capture);
     State().AudioThreadActive = 0;
+    State().AudioFinished.Set();
     CoUninitialize();
     return FALSE;
-}
-
-// The file of the recording, once the video thread has published it; null
-// when the recording ends first.
-PAVIFILE CRcdAudioThread::WaitForFile() {
-    while (RecordingActive()) {
-        if (PAVIFILE file = State().RecordingAviFile.load()) return file;
-        Sleep(50);
-    }
-    return nullptr;
-}
-
-// Without a capture format, or once the first frame is in the file (the
-// writer takes no stream after it), there is no audio stream and nothing is
-// written; the video goes on.
-void CRcdAudioThread::CreateStream(Capture& capture, PAVIFILE file) {
-    {
-        std::lock_guard<std::mutex> guard(State().AviFileLock);
-        if (capture.format.nBlockAlign != 0 && !State().FirstFrameWritten) {
-            AVISTREAMINFOA header = AudioStreamHeader(capture.format);
-            if (AVIFileCreateStreamA(file, &capture.stream, &header) == 0 &&
-                AVIStreamSetFormat(capture.stream, 0, &capture.format, sizeof(WAVEFORMATEX)) != 0) {
-                AVIStreamRelease(capture.stream);
-                capture.stream = nullptr;
-            }
-        }
-    }
-}
-
-// A started device delivers its first sound only after a while (about 1.5 s
-// measured under Wine); the picture starts when the sound does, so that the
-// two stay together from the first frame.
-void CRcdAudioThread::WaitForSound(Capture& capture) {
-    const DWORD start = timeGetTime();
-    DWORD captureCursor = 0, readCursor = 0;
-    while (RecordingActive() && timeGetTime() - start < SoundStartWaitMs &&
-           SUCCEEDED(capture.buffer->GetCurrentPosition(&captureCursor, &readCursor)) &&
-           readCursor == 0)
-        Sleep(10);
 }
 
 HRESULT CRcdAudioThread::StartCapture(Capture& capture) const {
     capture.notifier.Reset();
     capture.buffer.Reset();
-    if (!Device) return E_FAIL;
+    IDirectSoundCapture* device = Job->AudioDevice.Get();
+    if (!device) return E_FAIL;
     capture.ring = ComputeAudioRing(capture.format.nAvgBytesPerSec, capture.format.nBlockAlign);
     DSCBUFFERDESC desc{};
     desc.dwSize = sizeof desc;
     desc.dwBufferBytes = capture.ring.ringSize;
     desc.lpwfxFormat = &capture.format;
-    HRESULT hr = Device->CreateCaptureBuffer(&desc, capture.buffer.Out(), nullptr);
+    HRESULT hr = device->CreateCaptureBuffer(&desc, capture.buffer.Out(), nullptr);
     if (FAILED(hr)) return hr;
     capture.nextReadOffset = 0;
     hr = capture.buffer->QueryInterface(IID_IDirectSoundNotify,
@@ -134,23 +85,24 @@ void CRcdAudioThread::SitOutPause(Capture& capture) {
     DWORD captureCursor = 0, readCursor = 0;
     if (FAILED(capture.buffer->GetCurrentPosition(&captureCursor, &readCursor))) return;
     const uint32_t pauseBytes =
-        PauseBytes(State().PausedTime.load() - pausedBefore, capture.format.nAvgBytesPerSec,
+        SpanBytes(State().PausedTime.load() - pausedBefore, capture.format.nAvgBytesPerSec,
                    capture.format.nBlockAlign);
     capture.nextReadOffset =
         OffsetAfterPause(capture.nextReadOffset, pauseBytes, readCursor, capture.ring);
 }
 
 // Moves everything captured since the last step, in whole units (blocks, or
-// sample frames before a pause), into the file at the stream's end. Returns
-// 1 when there was nothing to write, 0 after a write, a failure result when
-// the ring could not be read.
+// sample frames before a pause), into the file. Returns 1 when there was
+// nothing to write, 0 after a write, a failure result when the ring could
+// not be read or the file refused the sound.
 HRESULT CRcdAudioThread::ProcessStep(Capture& capture, uint32_t unit) {
     if (!capture.buffer) return 1;
     DWORD captureCursor = 0, readCursor = 0;
     HRESULT hr = capture.buffer->GetCurrentPosition(&captureCursor, &readCursor);
     if (FAILED(hr)) return hr;
-    const uint32_t take = WholeBlockBytes(
-        CapturedBytes(readCursor, capture.nextReadOffset, capture.ring.ringSize), unit);
+    const uint32_t captured =
+        CapturedBytes(readCursor, capture.nextReadOffset, capture.ring.ringSize);
+    const uint32_t take = WholeBlockBytes(captured, unit);
     if (take == 0) return 1;
     void* first = nullptr;
     void* second = nullptr;
@@ -165,14 +117,26 @@ HRESULT CRcdAudioThread::ProcessStep(Capture& capture, uint32_t unit) {
                                              secondLength, capture.ring.ringSize);
     capture.buffer->Unlock(first, firstLength, second, secondLength);
 
-    const LONG samples = static_cast<LONG>(transfer.size() / capture.format.nBlockAlign);
-    std::lock_guard<std::mutex> guard(State().AviFileLock);
-    // The stream's own end is the next sample position; the writer under
-    // Wine counts the length in writes, so a computed position would fail.
-    const LONG position = AVIStreamStart(capture.stream) + AVIStreamLength(capture.stream);
-    AVIStreamWrite(capture.stream, position, samples, transfer.data(),
-                   static_cast<LONG>(transfer.size()), 0, nullptr, nullptr);
-    return 0;
+    return WriteSound(capture, transfer, captured) ? 0 : E_FAIL;
+}
+
+// The first sound the device delivers comes some time after the film began
+// (about 1.5 s under Wine): silence of that length goes before it, so that
+// sound and picture stay together from the first frame.
+bool CRcdAudioThread::WriteSound(Capture& capture, const std::vector<unsigned char>& sound,
+                                 uint32_t captured) {
+    if (!capture.soundArrived) {
+        capture.soundArrived = true;
+        const uint32_t leadMs =
+            LeadInMs(timeGetTime(), captured, capture.format.nAvgBytesPerSec,
+                     State().FilmStart.load(), State().PausedTime.load());
+        const uint32_t bytes =
+            SpanBytes(leadMs, capture.format.nAvgBytesPerSec, capture.format.nBlockAlign);
+        const unsigned char silent = capture.format.wBitsPerSample == 8 ? 0x80 : 0;
+        const std::vector<unsigned char> silence(bytes, silent);
+        if (bytes && !capture.file->WriteAudio(silence.data(), bytes)) return false;
+    }
+    return capture.file->WriteAudio(sound.data(), static_cast<uint32_t>(sound.size()));
 }
 
 // Stops the ring and takes the last whole blocks.
@@ -185,11 +149,7 @@ HRESULT CRcdAudioThread::StopCapture(Capture& capture) {
 }
 
 void CRcdAudioThread::CleanUp(Capture& capture) {
-    if (capture.stream) {
-        std::lock_guard<std::mutex> guard(State().AviFileLock);
-        AVIStreamRelease(capture.stream);
-        capture.stream = nullptr;
-    }
+    capture.file = nullptr;
     if (capture.blockEvent) CloseHandle(capture.blockEvent);
     capture.blockEvent = nullptr;
     capture.notifier.Reset();

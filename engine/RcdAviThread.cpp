@@ -10,51 +10,39 @@
 
 namespace {
 
-constexpr DWORD AudioStreamWaitMs = 3000;
-
 RecordingState& State() { return TheRecordingState; }
 bool RecordingActive() { return State().RecordingActive.load() != 0; }
 
-AVISTREAMINFOA VideoStreamHeader(const BITMAPINFOHEADER& probe, int playRate) {
-    AVISTREAMINFOA info{};
-    info.fccType = streamtypeVIDEO;
-    info.dwScale = 1;
-    info.dwRate = static_cast<DWORD>(playRate);
-    info.dwSuggestedBufferSize = probe.biSizeImage;
-    SetRect(&info.rcFrame, 0, 0, probe.biWidth, probe.biHeight);
-    return info;
-}
+constexpr size_t WaveFormatBytes = 18;  // WAVEFORMATEX without extra bytes
 
-LONG FormatSize(const BITMAPINFOHEADER& frame) {
-    return static_cast<LONG>(frame.biSize + 4 * frame.biClrUsed);
-}
-
-void* PixelsOf(BITMAPINFOHEADER* frame) {
-    return reinterpret_cast<BYTE*>(frame) + FormatSize(*frame);
+AviAudioStream SoundStreamOf(const WAVEFORMATEX& format) {
+    WAVEFORMATEX pcm = format;
+    pcm.cbSize = 0;
+    const auto* bytes = reinterpret_cast<const uint8_t*>(&pcm);
+    return {std::vector<uint8_t>(bytes, bytes + WaveFormatBytes)};
 }
 
 }  // namespace
 
 BITMAPINFOHEADER* CRcdAviThread::GrabFrame(int left, int top, int width, int height, bool probe) {
-    const GrabSettings in{Settings, &State(), ShowCursor};
+    const GrabSettings in{Job->Settings, &State(), Job->ShowCursor};
     return ::GrabFrame(in, left, top, width, height, probe);
 }
 
 BOOL CRcdAviThread::InitInstance() {
+    const RECT& rect = Job->CaptureRect;
     Run run;
-    run.area = {CaptureRect.left, CaptureRect.top, CaptureRect.right - CaptureRect.left + 1,
-                CaptureRect.bottom - CaptureRect.top + 1};
+    run.area = {rect.left, rect.top, rect.right - rect.left + 1, rect.bottom - rect.top + 1};
     State().PausedTime = 0;
-    {
-        std::lock_guard<std::mutex> guard(State().AviFileLock);
-        State().FirstFrameWritten = 0;
-        State().AudioStreamSettled = 0;
-    }
     if (TakeProbe(run, run.area.width, run.area.height)) {
-        if (Compressor) FitToChosenCompressor(run);
+        if (Job->Compressor) FitToChosenCompressor(run);
         if (!run.frameFailed) OpenFile(run);
     }
-    if (!run.fileResult && !run.frameFailed && RecordingActive()) RecordFrames(run);
+    // The film's clock starts now; the audio thread may write from here on.
+    State().FilmStart = timeGetTime();
+    State().RecordingAviFile = run.writer.get();
+    State().FileSettled.Set();
+    if (run.writer && RecordingActive()) RecordFrames(run);
     CleanUp(run);
     Notify(run);
     return FALSE;
@@ -72,13 +60,14 @@ bool CRcdAviThread::TakeProbe(Run& run, int width, int height) {
 }
 
 void CRcdAviThread::FitToChosenCompressor(Run& run) {
-    if (IsDivHandler(Compressor->fccHandler)) {
+    const ICINFO& chosen = *Job->Compressor;
+    if (IsDivHandler(chosen.fccHandler)) {
         run.area = PadForDivHandler(run.area);
         if (!TakeProbe(run, run.area.width, run.area.height)) return;
     }
-    HIC compressor = ICOpen(Compressor->fccType, Compressor->fccHandler, ICMODE_QUERY);
+    HIC compressor = ICOpen(chosen.fccType, chosen.fccHandler, ICMODE_QUERY);
     if (!compressor) return;
-    run.compressorInUse = Compressor->fccHandler;
+    run.compressorInUse = chosen.fccHandler;
 
     bool firstQuery = true;
     const FitResult fit = FitToCompressor(
@@ -95,69 +84,53 @@ void CRcdAviThread::FitToChosenCompressor(Run& run) {
     ICClose(compressor);
 }
 
-void CRcdAviThread::Fail(Run& run, HRESULT result) {
-    if (!run.fileResult) run.fileResult = result;
-    State().RecordingActive = 0;
-}
-
+// The border, the compressor for the probe's format, then the file with
+// its header; a step that fails ends the recording before its first frame.
 void CRcdAviThread::OpenFile(Run& run) {
     CFlashingWnd* border = State().BorderWindow.load();
-    if (ShowBorder && border) {
+    if (Job->ShowBorder && border) {
         border->SetBorderRegion(run.area.left, run.area.top, run.area.width, run.area.height);
         border->ShowWindow(SW_SHOW);
     }
-    AVIFileInit();
-    run.aviLibraryOpen = true;
-    const HRESULT hr = CreateVideoStream(run);
+    run.compressor = std::make_unique<FrameCompressor>(
+        run.compressorInUse, *run.probe, Job->VideoQuality, Job->KeyFrames, Job->PlayRate);
+    if (!run.compressor->Ready())
+        run.compressorFailed = true;
+    else if (!OpenWriter(run))
+        run.writer.reset();
     ReleaseFrame(run.probe);
     run.probe = nullptr;
-    if (hr != 0) {
-        Fail(run, hr);
-        return;
+    if (!run.writer) State().RecordingActive = 0;
+}
+
+bool CRcdAviThread::OpenWriter(Run& run) {
+    run.file = std::make_unique<WindowsOutputFile>(Job->FileName);
+    if (!run.file->Opened()) {
+        run.fileFailure = FileFailure{FileStep::Create, run.file->ErrorCode(), false};
+        return false;
     }
-    // Only a file whose video stream is complete is handed to the audio
-    // thread: a stream added earlier would leave this one's format empty.
-    State().RecordingAviFile = run.file;
+    AviVideoStream video;
+    video.handler = run.compressorInUse;
+    video.rate = uint32_t(Job->PlayRate);
+    video.quality = uint32_t(Job->VideoQuality);
+    video.format = run.compressor->OutputFormat();
+    const AviAudioStream sound = SoundStreamOf(Job->AudioFormat);
+    run.writer = std::make_unique<AviWriter>(*run.file, std::move(video),
+                                             Job->HasSoundStream() ? &sound : nullptr);
+    if (run.writer->Open()) return true;
+    WriterFailed(run, FileStep::Create);
+    return false;
 }
 
-HRESULT CRcdAviThread::CreateVideoStream(Run& run) {
-    std::lock_guard<std::mutex> guard(State().AviFileLock);
-    HRESULT hr = AVIFileOpenA(&run.file, FileName.c_str(), OF_WRITE | OF_CREATE, nullptr);
-    if (hr != 0) return hr;
-    AVISTREAMINFOA header = VideoStreamHeader(*run.probe, PlayRate);
-    hr = AVIFileCreateStreamA(run.file, &run.stream, &header);
-    if (hr != 0) return hr;
-    run.options.fccType = streamtypeVIDEO;
-    run.options.fccHandler = run.compressorInUse;
-    run.options.dwKeyFrameEvery = static_cast<DWORD>(KeyFrames);
-    run.options.dwQuality = static_cast<DWORD>(VideoQuality);
-    run.options.dwFlags = AVICOMPRESSF_KEYFRAMES | AVICOMPRESSF_VALID;
-    hr = AVIMakeCompressedStream(&run.compressed, run.stream, &run.options, nullptr);
-    if (hr != 0) return hr;
-    return AVIStreamSetFormat(run.compressed, 0, run.probe, FormatSize(*run.probe));
-}
-
-// The writer takes no new stream once a frame is in the file, so with sound
-// on the first frame waits (3 s at most) until the audio thread has its
-// stream and its sound is coming in.
-void CRcdAviThread::WaitForAudioStream() {
-    if (!RecordAudio) return;
-    const DWORD start = timeGetTime();
-    while (RecordingActive() && !State().AudioStreamSettled.load() &&
-           timeGetTime() - start < AudioStreamWaitMs)
-        Sleep(10);
-}
-
-HRESULT CRcdAviThread::WriteFrame(Run& run, uint32_t position, BITMAPINFOHEADER* frame) {
-    std::lock_guard<std::mutex> guard(State().AviFileLock);
-    State().FirstFrameWritten = 1;
-    return AVIStreamWrite(run.compressed, static_cast<LONG>(position), 1, PixelsOf(frame),
-                          static_cast<LONG>(frame->biSizeImage), 0, nullptr, nullptr);
+void CRcdAviThread::WriterFailed(Run& run, FileStep step) {
+    if (!run.fileFailure)
+        run.fileFailure = FileFailure{step, run.writer->FileErrorCode(),
+                                      run.writer->Error() == AviWriteError::IndexFull};
+    State().RecordingActive = 0;
 }
 
 void CRcdAviThread::RecordFrames(Run& run) {
-    WaitForAudioStream();
-    const DWORD start = timeGetTime();
+    const DWORD start = State().FilmStart.load();
     Loop loop;
     do {
         const uint32_t elapsed =
@@ -172,68 +145,85 @@ void CRcdAviThread::RecordFrames(Run& run) {
         const bool stored = StoreFrame(run, loop, frame, elapsed);
         ReleaseFrame(frame);
         if (!stored) return;
-        SleepAfterFrame();
+        SleepAfterFrame(run);
     } while (RecordingActive());
 }
 
-// Writes the frame at its position unless the position was taken already;
-// false when the write failed.
+// Compresses and writes the frame at its position unless the position was
+// taken already; false when the compressor or the file failed.
 bool CRcdAviThread::StoreFrame(Run& run, Loop& loop, BITMAPINFOHEADER* frame, uint32_t elapsed) {
-    loop.position = FramePosition(loop.first, loop.position, elapsed, RecordInterval);
+    loop.position = FramePosition(loop.first, loop.position, elapsed, Job->RecordInterval);
     const bool write = ShouldWriteFrame(loop.first, loop.position, loop.lastWritten);
     loop.first = false;
     if (!write) return true;
-    const HRESULT hr = WriteFrame(run, loop.position, frame);
-    if (hr != 0) {
-        Fail(run, hr);
+    FrameCompressor::Result compressed{};
+    if (!run.compressor->Compress(*frame, compressed)) {
+        run.compressorFailed = true;
+        State().RecordingActive = 0;
+        return false;
+    }
+    if (!run.writer->WriteVideo(loop.position, compressed.data, compressed.size,
+                                compressed.keyFrame)) {
+        WriterFailed(run, FileStep::Write);
         return false;
     }
     ++loop.framesWritten;
     if (StatusDue(elapsed, loop.lastHalf))
-        PostMessageA(MainWindow, WM_RECORD_STATUS, loop.framesWritten, StatusSeconds(elapsed));
+        PostMessageA(Job->MainWindow, WM_RECORD_STATUS, loop.framesWritten,
+                     StatusSeconds(elapsed));
     loop.lastWritten = loop.position;
     return true;
 }
 
 // The sleep between frames is the thread's safe point: a pause parks it
-// here, between slices, where it holds nothing.
-void CRcdAviThread::SleepAfterFrame() {
+// here, between slices, where it holds nothing. Meanwhile the file's index
+// keeps up with what was written, also by the audio thread.
+void CRcdAviThread::SleepAfterFrame(Run& run) {
+    if (!KeepFileCurrent(run)) return;
     State().Pause.WaitWhilePaused(State().RecordingActive);
-    for (int i = 0; i < SleepSlices(RecordInterval); ++i) {
+    for (int i = 0; i < SleepSlices(Job->RecordInterval); ++i) {
         Sleep(SleepSliceMs);
-        if (!RecordingActive()) return;
+        if (!RecordingActive() || !KeepFileCurrent(run)) return;
         State().Pause.WaitWhilePaused(State().RecordingActive);
     }
-    if (RecordingActive()) Sleep(SleepRemainder(RecordInterval));
+    if (RecordingActive()) Sleep(SleepRemainder(Job->RecordInterval));
+}
+
+// A commit when one is due, and always before the recording rests in a
+// pause, so that a pause of any length keeps what came before it.
+bool CRcdAviThread::KeepFileCurrent(Run& run) {
+    const bool ok = State().Pause.PauseRequested() ? run.writer->CommitNow()
+                                                   : run.writer->CommitIfDue();
+    if (!ok) WriterFailed(run, FileStep::Write);
+    return ok;
 }
 
 void CRcdAviThread::CleanUp(Run& run) {
     ReleaseFrame(run.probe);
     run.probe = nullptr;
-    AVICOMPRESSOPTIONS* options[] = {&run.options};
-    AVISaveOptionsFree(1, options);
-    while (State().AudioThreadActive.load() != 0) Sleep(100);
+    // The audio thread writes into the file until it has finished.
+    if (Job->RecordAudio) State().AudioFinished.Wait();
     State().RecordingAviFile = nullptr;
-    {
-        std::lock_guard<std::mutex> guard(State().AviFileLock);
-        if (run.file) AVIFileRelease(run.file);
-        if (run.stream) AVIStreamRelease(run.stream);
-        if (run.compressed) AVIStreamRelease(run.compressed);
-    }
-    if (run.aviLibraryOpen) AVIFileExit();
+    if (run.writer && !run.writer->Close()) WriterFailed(run, FileStep::Write);
+    run.writer.reset();
+    run.file.reset();
+    run.compressor.reset();
     CFlashingWnd* border = State().BorderWindow.load();
-    if (ShowBorder && border) border->ShowWindow(SW_HIDE);
+    if (Job->ShowBorder && border) border->ShowWindow(SW_HIDE);
 }
 
 void CRcdAviThread::Notify(const Run& run) {
     // A frame that could not be allocated was already reported by the grabber.
-    if (run.fileResult || run.frameFailed)
-        PostMessageA(MainWindow, WM_USER_RECORDINTERRUPTED_MSG, 0, 0);
-    if (run.fileResult) AskAfterFileFailure(run.compressorInUse);
-    PostMessageA(MainWindow, WM_USER_GENERIC_MSG, 0, 0);
+    if (run.fileFailure || run.compressorFailed || run.frameFailed)
+        PostMessageA(Job->MainWindow, WM_USER_RECORDINTERRUPTED_MSG, 0, 0);
+    if (run.fileFailure)
+        ShowFileFailure(*run.fileFailure, Job->FileName);
+    else if (run.compressorFailed)
+        AskAfterCompressorFailure(run.compressorInUse);
+    PostMessageA(Job->MainWindow, WM_USER_GENERIC_MSG, 0, 0);
 }
 
-void CRcdAviThread::AskAfterFileFailure(uint32_t compressorInUse) {
+void CRcdAviThread::AskAfterCompressorFailure(uint32_t compressorInUse) {
     if (compressorInUse == FourccMSVC) {
         MessageBoxA(nullptr, "Error Creating AVI File", "Error", MB_ICONWARNING | MB_OK);
         return;
@@ -241,5 +231,5 @@ void CRcdAviThread::AskAfterFileFailure(uint32_t compressorInUse) {
     const int answer = MessageBoxA(
         nullptr, "Error recording AVI file using current compressor. Use default compressor ? ",
         "Note", MB_YESNO | MB_ICONWARNING);
-    if (answer == IDYES) PostMessageA(MainWindow, WM_USER_RECORDSTART_MSG, 0, 0);
+    if (answer == IDYES) PostMessageA(Job->MainWindow, WM_USER_RECORDSTART_MSG, 0, 0);
 }

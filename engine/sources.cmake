@@ -1,5 +1,5 @@
 # The recording threads, the grab, the border and the state they share.
-brantle_layer(engine DEPENDS framework settings
+brantle_layer(engine DEPENDS framework settings avi
     PORTABLE
         engine/AudioRing.cpp
         engine/BorderGeometry.cpp
@@ -9,9 +9,11 @@ brantle_layer(engine DEPENDS framework settings
         engine/PauseGate.cpp
         engine/RecordingState.cpp
     WINDOWS
+        engine/FileFailure.cpp
         engine/FlashingWnd.cpp
+        engine/FrameCompressor.cpp
         engine/FrameGrabber.cpp
         engine/RcdAudioThread.cpp
         engine/RcdAviThread.cpp
         engine/RecordingMessages.cpp
-    LIBS msvfw32 avifil32 winmm dsound ole32 dxguid)
+    LIBS msvfw32 winmm dsound ole32 dxguid)

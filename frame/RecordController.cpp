@@ -92,40 +92,46 @@ void CRecordController::OnTimer(UINT_PTR id) {
     StartRecording();
 }
 
-void CRecordController::StartRecording() {
+std::shared_ptr<RecordingJob> CRecordController::MakeJob() const {
     const RecordSettings& settings = m_parts.settings;
+    auto job = std::make_shared<RecordingJob>();
+    job->FileName = settings.SavePath;
+    const int left = m_regionOrigin.x, top = m_regionOrigin.y;
+    job->CaptureRect = {left, top, left + settings.Width - 1, top + settings.Height - 1};
+    job->VideoQuality = settings.VideoQuality;
+    job->RecordInterval = settings.RecordInterval;
+    job->KeyFrames = settings.KeyFrames;
+    job->PlayRate = settings.PlayRate;
+    job->ShowCursor = settings.ShowCursor;
+    job->ShowBorder = settings.Blink;
+    if (const ICINFO* chosen = m_parts.compressors.Chosen(settings.CurCompressor))
+        job->Compressor = *chosen;
+    job->MainWindow = Window();
+    job->Settings = &settings;
+    return job;
+}
+
+void CRecordController::StartRecording() {
     auto* video = AfxBeginThread<CRcdAviThread>(THREAD_PRIORITY_HIGHEST, 0, CREATE_SUSPENDED);
     if (!video) {
         AfxMessageBox("The recording could not be started: the system refused a new thread.");
         return;
     }
-    video->ShowCursor = settings.ShowCursor;
-    video->MainWindow = Window();
-    video->RecordInterval = settings.RecordInterval;
-    video->KeyFrames = settings.KeyFrames;
-    video->PlayRate = settings.PlayRate;
-    video->VideoQuality = settings.VideoQuality;
-    video->Compressor = m_parts.compressors.Chosen(settings.CurCompressor);
-    const int left = m_regionOrigin.x, top = m_regionOrigin.y;
-    video->CaptureRect = {left, top, left + settings.Width - 1, top + settings.Height - 1};
-    video->ShowBorder = settings.Blink;
-    video->FileName = settings.SavePath;
-    video->Settings = &settings;
-
-    // Made before the video thread runs, so that it knows whether to wait
-    // for a sound stream; without a thread the recording goes on silent.
+    // Both threads get the one job; whether it has sound is known before
+    // the file is made, so the file's header has both streams from the start.
+    const std::shared_ptr<RecordingJob> job = MakeJob();
     CRcdAudioThread* audio = nullptr;
-    if (settings.RecordAudio)
+    if (m_parts.settings.RecordAudio)
         audio = AfxBeginThread<CRcdAudioThread>(THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
     if (audio) {
-        audio->Device = CaptureDevice();
-        audio->Format = CurrentCaptureFormat();
+        job->RecordAudio = true;
+        job->AudioDevice.Share(CaptureDevice());
+        job->AudioFormat = CurrentCaptureFormat();
+        audio->Job = job;
     }
-    video->RecordAudio = audio != nullptr;
+    video->Job = job;
 
-    State().LeftClickState = 0;
-    State().RecordingActive = 1;
-    State().RightClickState = 0;
+    State().Begin();
     InstallMyHook(Window(), 0);
     m_hookInstalled = true;
     m_threadsAtWork = true;

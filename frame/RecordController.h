@@ -7,7 +7,9 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 
+#include "engine/RecordingJob.h"
 #include "frame/TrayIcon.h"
 #include "framework/StatusBar.h"
 #include "framework/Wnd.h"
@@ -52,6 +54,7 @@ private:
     void ChooseRegion();
     void OnRegionSelected(WPARAM wParam, LPARAM lParam);
     void OnTimer(UINT_PTR id);
+    std::shared_ptr<RecordingJob> MakeJob() const;
     void StartRecording();
     void OnRecordStatus(WPARAM wParam, LPARAM lParam);
     static void OnSaveCursor(WPARAM cursor, LPARAM mouseMessage);

@@ -1,6 +1,6 @@
 # The main window and its recording controller, which installs the mouse
 # hook of hook.dll; the tray icon and the shell's open verb (shell32).
-brantle_layer(frame DEPENDS framework settings res menu region engine options
+brantle_layer(frame DEPENDS framework settings res menu region avi engine options
     PORTABLE
         frame/ControllerRules.cpp
     WINDOWS

@@ -17,6 +17,12 @@ public:
         Reset();
         return &m_p;
     }
+    // Takes a reference of its own to p.
+    void Share(Interface* p) {
+        if (p) p->AddRef();
+        Reset();
+        m_p = p;
+    }
     void Reset() {
         if (m_p) m_p->Release();
         m_p = nullptr;

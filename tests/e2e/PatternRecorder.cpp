@@ -27,6 +27,7 @@
 #include "engine/RcdAudioThread.h"
 #include "engine/RcdAviThread.h"
 #include "engine/RecordingMessages.h"
+#include "engine/RecordingJob.h"
 #include "engine/RecordingState.h"
 #include "framework/Wnd.h"
 #include "options/AudioFormatCatalogue.h"
@@ -131,23 +132,27 @@ void StartThreads(const std::string& file, const RecordOptions& options, HWND wi
     static RecordSettings settings;
     settings.ShowMouseDown = 0;
     auto* video = AfxBeginThread<CRcdAviThread>(THREAD_PRIORITY_HIGHEST, 0, CREATE_SUSPENDED);
-    video->FileName = file;
-    video->CaptureRect = {Left, Top, Left + Width - 1, Top + Height - 1};
-    video->RecordInterval = options.interval;
-    video->PlayRate = 1000 / options.interval;  // plays in real time
-    video->ShowBorder = 0;
-    video->ShowCursor = 0;
-    video->RecordAudio = options.audioFormat >= 0;
-    video->MainWindow = window;
-    video->Settings = &settings;
-    TheRecordingState.RecordingActive = 1;
-    video->ResumeThread();
+    auto job = std::make_shared<RecordingJob>();
+    job->FileName = file;
+    job->CaptureRect = {Left, Top, Left + Width - 1, Top + Height - 1};
+    job->RecordInterval = options.interval;
+    job->PlayRate = 1000 / options.interval;  // plays in real time
+    job->ShowBorder = 0;
+    job->ShowCursor = 0;
+    job->MainWindow = window;
+    job->Settings = &settings;
+    CRcdAudioThread* audio = nullptr;
     if (options.audioFormat >= 0) {
-        auto* audio = AfxBeginThread<CRcdAudioThread>(THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
-        audio->Device = CaptureDevice();
-        audio->Format = CurrentCaptureFormat();
-        audio->ResumeThread();
+        audio = AfxBeginThread<CRcdAudioThread>(THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+        job->RecordAudio = true;
+        job->AudioDevice.Share(CaptureDevice());
+        job->AudioFormat = CurrentCaptureFormat();
+        audio->Job = job;
     }
+    video->Job = job;
+    TheRecordingState.Begin();
+    video->ResumeThread();
+    if (audio) audio->ResumeThread();
 }
 
 // Pauses and resumes as the controller does: the pause's length is added to

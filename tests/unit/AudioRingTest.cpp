@@ -46,9 +46,9 @@ TEST(AudioRing, OnlyWholeBlocksAreTakenAndWrappedRangesAreContiguous) {
 
 TEST(AudioRing, AfterAPauseReadingSkipsExactlyThePausesSound) {
     const AudioRingLayout ring = ComputeAudioRing(176400, 4);  // 22048-byte blocks
-    EXPECT_EQ(PauseBytes(1000, 176400, 4), 176400u);
-    EXPECT_EQ(PauseBytes(1, 176400, 4), 176u);
-    EXPECT_EQ(PauseBytes(3, 44100, 2), 132u);  // whole sample frames
+    EXPECT_EQ(SpanBytes(1000, 176400, 4), 176400u);
+    EXPECT_EQ(SpanBytes(1, 176400, 4), 176u);
+    EXPECT_EQ(SpanBytes(3, 44100, 2), 132u);  // whole sample frames
     // A 1 s pause from offset 300000: the ring wraps once.
     const uint32_t target = (300000 + 176400) % ring.ringSize;
     EXPECT_EQ(OffsetAfterPause(300000, 176400, target + 30000, ring), target);

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cstdio>
 #include <future>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@
 #include "engine/RcdAudioThread.h"
 #include "engine/RcdAviThread.h"
 #include "engine/RecordingMessages.h"
+#include "engine/RecordingJob.h"
 #include "engine/RecordingState.h"
 #include "framework/Wnd.h"
 #include "tests/win/AviReader.h"
@@ -79,17 +81,17 @@ protected:
                int interval = 100) {
         auto* thread = AfxBeginThread<CRcdAviThread>(THREAD_PRIORITY_HIGHEST, 0, CREATE_SUSPENDED);
         ASSERT_NE(thread, nullptr);
-        thread->FileName = file;
-        thread->CaptureRect = rect;
-        thread->RecordInterval = interval;
-        thread->ShowBorder = 0;
-        thread->ShowCursor = 0;
-        thread->Compressor = compressor;
-        thread->MainWindow = log.GetSafeHwnd();
-        thread->Settings = &settings;
-        TheRecordingState.LeftClickState = 0;
-        TheRecordingState.RecordingActive = 1;
-        TheRecordingState.RightClickState = 0;
+        auto job = std::make_shared<RecordingJob>();
+        job->FileName = file;
+        job->CaptureRect = rect;
+        job->RecordInterval = interval;
+        job->ShowBorder = 0;
+        job->ShowCursor = 0;
+        if (compressor) job->Compressor = *compressor;
+        job->MainWindow = log.GetSafeHwnd();
+        job->Settings = &settings;
+        thread->Job = job;
+        TheRecordingState.Begin();
         thread->ResumeThread();
     }
     void Stop() {
@@ -141,7 +143,11 @@ TEST_F(RecordingThreadTest, RecordsTheRectangleWithTheDefaultCompressor) {
 
 TEST_F(RecordingThreadTest, UnwritableFileEndsWithTheErrorBoxAndBothMessages) {
     Start("c:\\no\\such\\folder\\clip.avi", {0, 0, 319, 239});
-    EXPECT_EQ(AnswerMessageBox(IDOK), "Error|Error Creating AVI File");
+    // The file and the system's reason follow the first line.
+    const std::string named = "Error|Error Creating AVI File\n\nc:\\no\\such\\folder\\clip.avi\n";
+    const std::string box = AnswerMessageBox(IDOK);
+    EXPECT_EQ(box.substr(0, named.size()), named);
+    EXPECT_GT(box.size(), named.size() + 5) << box;
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(log.Messages(),
               (std::vector<UINT>{WM_USER_RECORDINTERRUPTED_MSG, WM_USER_GENERIC_MSG}));
@@ -266,15 +272,20 @@ TEST_F(RecordingThreadTest, AFrameThatCannotBeAllocatedEndsTheRecordingWithAClos
     EXPECT_GE(v.length, 4);  // the probe and five frames were allocated
 }
 
-TEST_F(RecordingThreadTest, AudioThreadStoppedBeforeTheFileExistsEndsWithoutAStream) {
-    TheRecordingState.RecordingAviFile = nullptr;
-    TheRecordingState.AudioStreamSettled = 0;
-    TheRecordingState.RecordingActive = 1;
-    AfxBeginThread<CRcdAudioThread>(THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED)->ResumeThread();
+TEST_F(RecordingThreadTest, AudioThreadWaitsForTheFileAndEndsWhenThereIsNone) {
+    TheRecordingState.Begin();
+    auto* audio = AfxBeginThread<CRcdAudioThread>(THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    auto job = std::make_shared<RecordingJob>();
+    job->RecordAudio = true;
+    audio->Job = job;
+    audio->ResumeThread();
     ASSERT_TRUE(WaitUntil([] { return TheRecordingState.AudioThreadActive.load() == 1; }));
+    // Still waiting: the video thread has not settled the file yet.
+    EXPECT_FALSE(WaitUntil([] { return TheRecordingState.AudioFinished.IsSet(); }, 300));
     TheRecordingState.RecordingActive = 0;
-    EXPECT_TRUE(WaitUntil([] { return TheRecordingState.AudioThreadActive.load() == 0; }));
-    EXPECT_EQ(TheRecordingState.AudioStreamSettled.load(), 0);
+    TheRecordingState.FileSettled.Set();
+    EXPECT_TRUE(WaitUntil([] { return TheRecordingState.AudioFinished.IsSet(); }));
+    EXPECT_EQ(TheRecordingState.AudioThreadActive.load(), 0);
 }
 
 TEST_F(RecordingThreadTest, AProbeThatCannotBeAllocatedEndsBeforeAnyFileIsMade) {
