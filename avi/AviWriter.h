@@ -1,11 +1,12 @@
 // Writes one recording as an AVI 2.0 (OpenDML) file that stays readable at
 // every instant. The header is complete when the file is opened. Chunks are
 // appended as they come; at least once a second (and at each new RIFF part)
-// their index entries go into standard index chunks reserved ahead in the
-// file, and only then do the header fields that lead to them (super index,
-// lengths, totals, part sizes) follow. Every in-place write therefore
-// claims only what is already in the file: a recording cut off after any
-// write, by a crash or a full disk, reads back up to its last commit.
+// a commit first stretches the part sizes over them, then writes their
+// index entries into standard index chunks reserved ahead in the file, and
+// only then the fields that lead to those entries (super index, lengths,
+// totals). Every in-place write therefore claims only what is already in
+// the file: a recording cut off after any write, by a crash or a full disk,
+// reads back up to its last commit.
 //
 // A video chunk ('00dc') per position, empty where the recording skipped
 // one; sound ('01wb') as it comes. Both threads of a recording call it; one

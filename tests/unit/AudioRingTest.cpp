@@ -57,3 +57,15 @@ TEST(AudioRing, AfterAPauseReadingSkipsExactlyThePausesSound) {
     // A target the device has not reached yet becomes the read cursor.
     EXPECT_EQ(OffsetAfterPause(1000, 176400, 177000, ring), 177000u);
 }
+
+TEST(AudioRing, SoundThatArrivesLateIsPlacedWhereTheFilmWasWhenItWasTaken) {
+    // 1.5 s after the film began, 0.25 s of sound (44100 bytes at 176400 a
+    // second) is in the ring: it was taken from 1.25 s on.
+    EXPECT_EQ(LeadInMs(11500, 44100, 176400, 10000, 0), 1250u);
+    // A pause in between is not part of the film.
+    EXPECT_EQ(LeadInMs(11500, 44100, 176400, 10000, 400), 850u);
+    // Sound from before the film began, and a clock that wrapped around.
+    EXPECT_EQ(LeadInMs(10100, 176400, 176400, 10000, 0), 0u);
+    EXPECT_EQ(LeadInMs(1000, 0, 176400, 0xFFFFFC18u, 0), 2000u);
+    EXPECT_EQ(LeadInMs(11500, 44100, 0, 10000, 0), 0u);  // no format
+}
