@@ -78,17 +78,30 @@ bool AviWriter::WriteAudio(const void* data, uint32_t size) {
     return AppendChunk(1, data, size, true);
 }
 
-bool AviWriter::CommitIfDue() {
-    std::lock_guard<std::mutex> guard(m_lock);
-    if (!m_open || m_error != AviWriteError::None) return false;
-    if (m_clock() - m_lastCommit < m_limits.commitMs) return true;
-    return Commit(true);
-}
+bool AviWriter::CommitIfDue() { return CommitAfterFlush(false); }
 
-bool AviWriter::CommitNow() {
+bool AviWriter::CommitNow() { return CommitAfterFlush(true); }
+
+// When a disk flush is due, it runs outside the lock, so that the other
+// thread goes on writing meanwhile, and the commit after it indexes only
+// the chunks the flush covered: an index on the disk never leads to
+// chunks that are not.
+bool AviWriter::CommitAfterFlush(bool evenIfNotDue) {
+    uint64_t now, flushedEnd;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        if (!m_open || m_error != AviWriteError::None) return false;
+        now = m_clock();
+        if (!evenIfNotDue && now - m_lastCommit < m_limits.commitMs) return true;
+        if (now - m_lastDiskFlush < m_limits.diskFlushMs) return Commit(true);
+        flushedEnd = m_end;
+    }
+    const bool flushed = m_file.FlushToDisk();
     std::lock_guard<std::mutex> guard(m_lock);
     if (!m_open || m_error != AviWriteError::None) return false;
-    return Commit(true);
+    if (!flushed) return Fail(AviWriteError::File);
+    m_lastDiskFlush = now;
+    return Commit(true, flushedEnd);
 }
 
 bool AviWriter::Close() {
@@ -144,14 +157,22 @@ bool AviWriter::AppendChunk(int stream, const void* data, uint32_t size, bool ke
     m_partHasChunks = true;
     s.pending.push_back({start, size, keyFrame});
     s.largestChunk = std::max(s.largestChunk, size);
-    if (m_clock() - m_lastCommit >= m_limits.commitMs) return Commit(true);
     return true;
 }
 
-// A new RIFF part when this chunk would pass the part's size; a commit when
-// the stream's standard index chunk has no room for another entry.
+// A new RIFF part when this chunk, with what may still follow it in the
+// part (a standard index chunk a stream, the first part's legacy index),
+// would pass the part's size; a commit when the stream's standard index
+// chunk has no room for another entry.
 bool AviWriter::MakeRoom(int stream, uint32_t chunkBytes) {
-    if (m_partHasChunks && m_end + chunkBytes - m_parts.back().riff > m_limits.partBytes &&
+    uint64_t tail = uint64_t(m_header.streamCount) *
+                    (StandardIndexHeaderBytes + uint64_t(m_limits.indexEntries) * 8);
+    if (m_parts.size() == 1) {
+        uint64_t entries = m_firstPartEntries + 1;
+        for (int i = 0; i < m_header.streamCount; ++i) entries += m_streams[i].pending.size();
+        tail += 8 + entries * LegacyIndexEntryBytes;
+    }
+    if (m_partHasChunks && m_end + chunkBytes + tail - m_parts.back().riff > m_limits.partBytes &&
         !StartPart())
         return false;
     const StreamState& s = m_streams[stream];
@@ -159,20 +180,18 @@ bool AviWriter::MakeRoom(int stream, uint32_t chunkBytes) {
     return true;
 }
 
-// Chunks first (on the disk when a flush is due), then the fields that
-// lead to them: part sizes, super index, standard index entries and their
-// count, lengths and totals. A write that is lost leaves every earlier one
-// true. reserveIndexes: a stream whose standard index chunk is full gets
-// the next one.
-bool AviWriter::Commit(bool reserveIndexes) {
+// The chunks before `end` are in the file; now the fields that lead to
+// them: part sizes, super index, standard index entries and their count,
+// lengths and totals. A write that is lost leaves every earlier one true.
+// reserveIndexes: a stream whose standard index chunk is full gets the next
+// one.
+bool AviWriter::Commit(bool reserveIndexes, uint64_t end) {
     const uint64_t now = m_clock();
-    if (m_error == AviWriteError::None && now - m_lastDiskFlush >= m_limits.diskFlushMs) {
-        if (!m_file.FlushToDisk()) return Fail(AviWriteError::File);
-        m_lastDiskFlush = now;
-    }
-    if (!WriteSizes()) return false;
+    // A commit since (a new part's) may have gone further already.
+    end = std::max(std::min(end, m_end), m_committedEnd);
+    if (!WriteSizes(end)) return false;
     for (int i = 0; i < m_header.streamCount; ++i)
-        if (!RegisterIndex(m_streams[i]) || !IndexPending(m_streams[i], i)) return false;
+        if (!RegisterIndex(m_streams[i]) || !IndexPending(m_streams[i], i, end)) return false;
     if (!WriteTotals()) return false;
     m_lastCommit = now;
     if (!reserveIndexes) return true;
@@ -184,14 +203,14 @@ bool AviWriter::Commit(bool reserveIndexes) {
     return true;
 }
 
-bool AviWriter::WriteSizes() {
-    if (m_end == m_committedEnd) return true;
+bool AviWriter::WriteSizes(uint64_t end) {
+    if (end == m_committedEnd) return true;
     // The part before its 'movi' list, so that the list never runs past it.
     const Part& part = m_parts.back();
-    if (!Put32(part.riff + 4, uint32_t(m_end - part.riff - 8)) ||
-        !Put32(part.movi + 4, uint32_t(m_end - part.movi - 8)))
+    if (!Put32(part.riff + 4, uint32_t(end - part.riff - 8)) ||
+        !Put32(part.movi + 4, uint32_t(end - part.movi - 8)))
         return false;
-    m_committedEnd = m_end;
+    m_committedEnd = end;
     return true;
 }
 
@@ -212,23 +231,28 @@ bool AviWriter::RegisterIndex(StreamState& s) {
     return true;
 }
 
-bool AviWriter::IndexPending(StreamState& s, int stream) {
-    if (s.pending.empty()) return true;
-    const std::vector<uint8_t> bytes = StandardIndexEntries(s.pending, s.indexBase);
+bool AviWriter::IndexPending(StreamState& s, int stream, uint64_t end) {
+    size_t count = 0;
+    while (count < s.pending.size() && s.pending[count].position < end) ++count;
+    if (count == 0) return true;
+    const std::vector<ChunkEntry> done(s.pending.begin(), s.pending.begin() + long(count));
+    const std::vector<uint8_t> bytes = StandardIndexEntries(done, s.indexBase);
     const uint64_t at = s.indexPos + StandardIndexHeaderBytes + uint64_t(s.indexUsed) * 8;
     if (!m_file.WriteAt(at, bytes.data(), bytes.size())) return Fail(AviWriteError::File);
-    const uint32_t count = uint32_t(s.pending.size());
-    if (!Put32(s.indexPos + EntriesInUseField, s.indexUsed + count)) return false;
+    if (!Put32(s.indexPos + EntriesInUseField, s.indexUsed + uint32_t(count))) return false;
     uint32_t duration = 0;
-    for (const ChunkEntry& e : s.pending) duration += Duration(stream, e.size);
+    for (const ChunkEntry& e : done) duration += Duration(stream, e.size);
     const uint64_t superEntry = s.fields.superIndex + SuperIndexHeaderBytes +
                                 uint64_t(s.superUsed - 1) * SuperIndexEntryBytes;
     if (!Put32(superEntry + 12, s.indexDuration + duration)) return false;
-    s.indexUsed += count;
+    s.indexUsed += uint32_t(count);
     s.indexDuration += duration;
     s.length += duration;
-    if (stream == 0 && m_parts.size() == 1) m_firstPartPositions += count;
-    s.pending.clear();
+    if (m_parts.size() == 1) {
+        m_firstPartEntries += count;
+        if (stream == 0) m_firstPartPositions += uint32_t(count);
+    }
+    s.pending.erase(s.pending.begin(), s.pending.begin() + long(count));
     return true;
 }
 
@@ -271,6 +295,7 @@ void AviWriter::PlaceIndex(StreamState& s, uint64_t pos, uint64_t base) {
 // Ends the current part (the first one with its legacy index) and opens a
 // RIFF 'AVIX' part with standard index chunks of its own.
 bool AviWriter::StartPart() {
+    if (!m_file.FlushToDisk()) return Fail(AviWriteError::File);
     if (!Commit(false)) return false;
     if (m_parts.size() == 1 && !WriteLegacyIndex()) return false;
     // The part claims only its form type until the commit below takes in

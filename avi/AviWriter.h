@@ -91,9 +91,10 @@ private:
 
     bool AppendChunk(int stream, const void* data, uint32_t size, bool keyFrame);
     bool MakeRoom(int stream, uint32_t chunkBytes);
-    bool Commit(bool reserveIndexes);
-    bool WriteSizes();
-    bool IndexPending(StreamState& s, int stream);
+    bool CommitAfterFlush(bool evenIfNotDue);
+    bool Commit(bool reserveIndexes, uint64_t end = UINT64_MAX);
+    bool WriteSizes(uint64_t end);
+    bool IndexPending(StreamState& s, int stream, uint64_t end);
     bool RegisterIndex(StreamState& s);
     bool WriteTotals();
     bool ReserveIndex(StreamState& s);
@@ -121,6 +122,7 @@ private:
     bool m_partHasChunks = false;  // the current part holds a stream chunk
     uint32_t m_nextPosition = 0;
     uint32_t m_firstPartPositions = 0;
+    uint64_t m_firstPartEntries = 0;  // indexed, both streams
     uint64_t m_lastCommit = 0, m_lastDiskFlush = 0;
     bool m_legacyIndexWritten = false;
     bool m_open = false;

@@ -25,7 +25,9 @@ WindowsOutputFile::~WindowsOutputFile() {
 }
 
 bool WindowsOutputFile::Failed() {
-    if (!m_error) m_error = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
+    const DWORD code = GetLastError();
+    uint32_t none = 0;
+    m_error.compare_exchange_strong(none, code ? code : ERROR_WRITE_FAULT);
     return false;
 }
 
@@ -38,8 +40,8 @@ bool WindowsOutputFile::WriteAt(uint64_t offset, const void* data, size_t size) 
         if (!WriteFile(m_handle, p, piece, &written, &at)) return Failed();
         if (written != piece) {
             // A short write without a reason is a full disk.
-            if (!m_error) m_error = ERROR_DISK_FULL;
-            return false;
+            SetLastError(ERROR_DISK_FULL);
+            return Failed();
         }
         p += piece;
         offset += piece;

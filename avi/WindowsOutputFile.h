@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <string>
 
 #include "avi/OutputFile.h"
@@ -28,5 +29,6 @@ private:
     bool Failed();
 
     HANDLE m_handle = INVALID_HANDLE_VALUE;
-    uint32_t m_error = 0;
+    // The disk flush may run beside another thread's write.
+    std::atomic<uint32_t> m_error{0};
 };

@@ -7,7 +7,7 @@ PACKAGES="cmake make g++ \
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev \
   googletest libgtest-dev \
   wine wine64 xvfb x11-utils x11-apps xdotool imagemagick \
-  pulseaudio pulseaudio-utils sox ffmpeg fonts-wqy-microhei procps python3"
+  pulseaudio pulseaudio-utils sox ffmpeg mpv fonts-wqy-microhei procps python3"
 
 missing=""
 for p in $PACKAGES; do

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "avi/AviWriter.h"
@@ -109,6 +111,8 @@ public:
             now += 100;
             const uint32_t position = uint32_t(frames.size());
             if (!Frame(position, position % 10 == 0) || (withSound && !Block())) return false;
+            // As the recording thread does after every frame.
+            if (!Note(writer.CommitIfDue())) return false;
         }
         return true;
     }
@@ -297,7 +301,7 @@ TEST(AviWriterLongRecordings, SpansSeveralRiffsEachWithItsOwnIndexes) {
     ASSERT_GE(l.parts.size(), 3u);
     EXPECT_EQ(int(l.parts.size()), r.writer.Parts());
     EXPECT_EQ(l.tailBytes, 0u);
-    EXPECT_LE(l.parts[0].movi + 8 + l.parts[0].moviSize, limits.partBytes);
+    EXPECT_LE(l.parts[0].riffSize + 8u, limits.partBytes);  // its idx1 included
     for (size_t p = 1; p < l.parts.size(); ++p) {
         EXPECT_EQ(l.parts[p].formType, Fourcc("AVIX"));
         EXPECT_LE(l.parts[p].riffSize + 8u, limits.partBytes);
@@ -430,4 +434,40 @@ TEST(AviWriterCrash, FullDiskKeepsEverythingWrittenBeforeIt) {
             ExpectContent(file, l, r);
         }
     }
+}
+
+// A file whose disk flush lets the other thread write a sound block while
+// it runs, as the recording's audio thread may.
+class FileWrittenDuringFlush : public MemoryFile {
+public:
+    std::function<void()> duringFlush;
+    bool FlushToDisk() override {
+        if (duringFlush) std::exchange(duringFlush, nullptr)();
+        return MemoryFile::FlushToDisk();
+    }
+};
+
+TEST(AviWriterCommits, AnIndexLeadsOnlyToChunksTheDiskFlushCovered) {
+    FileWrittenDuringFlush file;
+    const AviAudioStream sound = Sound();
+    uint64_t now = 0;
+    AviWriter writer(file, Video(), &sound, {}, [&] { return now; });
+    ASSERT_TRUE(writer.Open());
+    const std::vector<uint8_t> frame = FrameBytes(0), block = SoundBytes(0);
+    ASSERT_TRUE(writer.WriteVideo(0, frame.data(), uint32_t(frame.size()), true));
+    file.duringFlush = [&] {
+        EXPECT_TRUE(writer.WriteAudio(block.data(), uint32_t(block.size())));
+    };
+    now = 1000;
+    ASSERT_TRUE(writer.CommitIfDue());
+    EXPECT_EQ(file.Flushes(), 1);
+    AviLayout l = ReadConsistent(file.Bytes(), AviMoment::AnyInstant);
+    EXPECT_EQ(l.streams[0].Indexed().size(), 1u);
+    EXPECT_EQ(l.streams[1].Indexed().size(), 0u) << "written while the flush ran";
+    // The next flush covers it.
+    now = 2000;
+    ASSERT_TRUE(writer.CommitIfDue());
+    l = ReadConsistent(file.Bytes(), AviMoment::Settled);
+    EXPECT_EQ(l.streams[1].Indexed().size(), 1u);
+    EXPECT_EQ(file.Flushes(), 2);
 }
