@@ -29,8 +29,9 @@ grep -qx "auds scale 4 rate 176400 quality -1 samplesize 4 formatsize 18" <<<"$h
 
 errors=$(ffmpeg -v error -i "$avi" -map 0 -f null - 2>&1)
 [ -z "$errors" ] || fail "ffmpeg read errors: $errors"
+plays_through_mpv "$avi"
 
-# The sound's length comes from its data: the header counts writes under Wine.
+# The sound's length, from its data.
 ffmpeg -v error -y -i "$avi" -vn -ac 1 "$work/sound.wav" || fail "no audio to extract"
 video=$(ffprobe -v error -select_streams v -show_entries stream=duration -of csv=p=0 "$avi")
 audio=$(soxi -D "$work/sound.wav")

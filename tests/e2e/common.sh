@@ -9,3 +9,13 @@ fail() {
 within() {
   awk -v limit="$1" -v a="$2" -v b="$3" 'BEGIN { d = a - b; if (d < 0) d = -d; exit !(d <= limit) }'
 }
+
+# Plays a file through with mpv, picture and sound to nowhere; fails on an
+# error, or when mpv does not reach the file's end.
+plays_through_mpv() {
+  local out
+  out=$(mpv --no-config --vo=null --ao=null --untimed --ao-null-untimed \
+    --msg-level=all=warn,cplayer=info "$1" 2>&1)
+  grep -q "(End of file)" <<<"$out" || fail "mpv did not play $1 to its end: $out"
+  ! grep -qiE "error|corrupt|invalid" <<<"$out" || fail "mpv reported: $out"
+}

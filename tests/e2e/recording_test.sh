@@ -32,6 +32,7 @@ within 0.3 "$duration" 3 || fail "lasts $duration s"
 
 errors=$(ffmpeg -v error -i "$avi" -f null - 2>&1)
 [ -z "$errors" ] || fail "ffmpeg decode errors: $errors"
+plays_through_mpv "$avi"
 
 ffmpeg -v error -y -i "$avi" -f rawvideo -pix_fmt bgr24 "$work/ffmpeg.raw" || fail "ffmpeg"
 wine "$recorder" compare "$(winepath -w "$work/ffmpeg.raw")" || fail "ffmpeg's frames differ"
