@@ -19,3 +19,15 @@ plays_through_mpv() {
   grep -q "(End of file)" <<<"$out" || fail "mpv did not play $1 to its end: $out"
   ! grep -qiE "error|corrupt|invalid" <<<"$out" || fail "mpv reported: $out"
 }
+
+# Runs a Windows program with its output in LOG, then shows the log. A Wine
+# service that the program happens to start inherits the log, not the
+# test's own output, which CTest would otherwise wait on until its timeout.
+wine_logged() {
+  local log=$1
+  shift
+  local status=0
+  wine "$@" >"$log" 2>&1 || status=$?
+  cat "$log"
+  return $status
+}

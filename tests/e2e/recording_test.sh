@@ -13,7 +13,8 @@ source "$(dirname "$0")/common.sh"
 
 avi="$work/pattern.avi"
 rm -f "$avi"
-wine "$recorder" record "$(winepath -w "$avi")" 3 >"$work/record.log" || fail "recording failed"
+wine_logged "$work/record.log" "$recorder" record "$(winepath -w "$avi")" 3 \
+  || fail "recording failed"
 # Frames are grabbed at the screen's depth: 16 bits on a 16-bit display, 32 on a 24-bit one.
 expected_depth=$([ "${TESTENV_DEPTH:-24}" = 16 ] && echo 16 || echo 32)
 grep -q "screen depth $expected_depth" "$work/record.log" \
@@ -35,7 +36,9 @@ errors=$(ffmpeg -v error -i "$avi" -f null - 2>&1)
 plays_through_mpv "$avi"
 
 ffmpeg -v error -y -i "$avi" -f rawvideo -pix_fmt bgr24 "$work/ffmpeg.raw" || fail "ffmpeg"
-wine "$recorder" compare "$(winepath -w "$work/ffmpeg.raw")" || fail "ffmpeg's frames differ"
-wine "$recorder" decode "$(winepath -w "$avi")" "$(winepath -w "$work/platform.raw")" \
-  || fail "the platform's decoder failed"
-wine "$recorder" compare "$(winepath -w "$work/platform.raw")" || fail "its frames differ"
+wine_logged "$work/compare.log" "$recorder" compare "$(winepath -w "$work/ffmpeg.raw")" \
+  || fail "ffmpeg's frames differ"
+wine_logged "$work/decode.log" "$recorder" decode "$(winepath -w "$avi")" \
+  "$(winepath -w "$work/platform.raw")" || fail "the platform's decoder failed"
+wine_logged "$work/compare.log" "$recorder" compare "$(winepath -w "$work/platform.raw")" \
+  || fail "its frames differ"
