@@ -93,6 +93,9 @@ bool AviWriter::CommitAfterFlush(bool evenIfNotDue) {
         if (!m_open || m_error != AviWriteError::None) return false;
         now = m_clock();
         if (!evenIfNotDue && now - m_lastCommit < m_limits.commitMs) return true;
+        // Commits keep their own beat; one made for a full index chunk or a
+        // new part on the way does not put the next one off.
+        m_lastCommit = now;
         if (now - m_lastDiskFlush < m_limits.diskFlushMs) return Commit(true);
         flushedEnd = m_end;
     }
@@ -186,14 +189,12 @@ bool AviWriter::MakeRoom(int stream, uint32_t chunkBytes) {
 // reserveIndexes: a stream whose standard index chunk is full gets the next
 // one.
 bool AviWriter::Commit(bool reserveIndexes, uint64_t end) {
-    const uint64_t now = m_clock();
     // A commit since (a new part's) may have gone further already.
     end = std::max(std::min(end, m_end), m_committedEnd);
     if (!WriteSizes(end)) return false;
     for (int i = 0; i < m_header.streamCount; ++i)
         if (!RegisterIndex(m_streams[i]) || !IndexPending(m_streams[i], i, end)) return false;
     if (!WriteTotals()) return false;
-    m_lastCommit = now;
     if (!reserveIndexes) return true;
     for (int i = 0; i < m_header.streamCount; ++i) {
         StreamState& s = m_streams[i];

@@ -5,7 +5,7 @@
 // in between as the sound thread delivers them. Frames are handed over in
 // real time, as in a recording, so that the system writes back in the
 // background between them as it would then. Every case runs with the disk
-// flush at most once a second (the default) and with none; the flush at
+// flush at most twice a second (the default) and with none; the flush at
 // Close is timed apart, and a frame handed over late (the writer not keeping
 // up) shows in the last column. The header claims uncompressed frames whatever
 // their size: nothing reads the files, each is deleted after its case.
@@ -138,7 +138,7 @@ int main(int argc, char** argv) {
     std::printf("%u frames of %d x %d a case, handed over in real time\n", unsigned(frames), Width,
                 Height);
     PrintHeading();
-    for (uint32_t flush : {1000u, NoDiskFlush})
+    for (uint32_t flush : {AviWriterLimits().diskFlushMs, NoDiskFlush})
         for (uint32_t bytes : {100u * 1000, 1000u * 1000, uncompressed})
             for (uint32_t rate : {10u, 30u}) {
                 const Case c{bytes, rate, flush};

@@ -1,7 +1,7 @@
 #!/bin/bash
 # Builds writer_bench.exe in a Windows tree (build/win64, or BUILD_DIR) and
 # prints its table, run under Wine in the test environment: what our AVI
-# writer adds per 1920 x 1080 frame, with the disk flush once a second and
+# writer adds per 1920 x 1080 frame, with the disk flush twice a second and
 # with none. Each case hands its frames over in real time (600 frames take
 # 60 s at 10 a second), so the whole run takes about 8 minutes; the largest
 # case writes 3.7 GB into a folder of the build tree, deleted afterwards.

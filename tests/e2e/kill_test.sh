@@ -9,7 +9,7 @@
 #     decode: then the file cut before it must decode cleanly);
 #   - its index (avi_committed.py) holds at least the positions of all but
 #     the last 1.5 s before the kill, at 10 per second: the writer commits
-#     at least once a second;
+#     twice a second;
 #   - the indexed sound lasts as long as the indexed picture, within 0.25 s,
 #     and its last second is the tone;
 #   - the stream headers claim no more than the index holds.
