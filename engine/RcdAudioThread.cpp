@@ -66,7 +66,11 @@ void CRcdAudioThread::CaptureUntilStopped(Capture& capture) {
         if (State().Pause.PauseRequested()) SitOutPause(capture);
         const DWORD woken =
             MsgWaitForMultipleObjects(1, &capture.blockEvent, FALSE, 50, QS_ALLEVENTS);
-        if (woken == WAIT_OBJECT_0 && ProcessStep(capture, capture.ring.blockSize) < 0) {
+        // A time-out looks too: a device whose block notifications do not
+        // come (seen under Wine right after start-up) still has its sound
+        // taken, in whole blocks as ever.
+        if ((woken == WAIT_OBJECT_0 || woken == WAIT_TIMEOUT) &&
+            ProcessStep(capture, capture.ring.blockSize) < 0) {
             State().RecordingActive = 0;
             return;
         }
