@@ -1,0 +1,130 @@
+#include "codecs/ZmbvEncoder.h"
+
+#include <utility>
+
+#include "codecs/ZmbvMotion.h"
+#include "codecs/ZmbvPixels.h"
+
+namespace {
+
+constexpr int SearchesPerFrame = 4;
+
+}  // namespace
+
+bool ZmbvEncoder::Supports(int width, int height, int bitCount) {
+    return ZmbvFormatFor(bitCount) != 0 && width > 0 && height > 0 && width <= ZmbvMaxSide &&
+           height <= ZmbvMaxSide;
+}
+
+size_t ZmbvEncoder::MaxFrameBytes(int width, int height, int bitCount) {
+    if (!Supports(width, height, bitCount)) return 0;
+    const ZmbvGrid grid{width, height, ZmbvBlockSide, ZmbvBlockSide};
+    const size_t pixels = static_cast<size_t>(width) * static_cast<size_t>(height);
+    const size_t raw = grid.InfoBytes() + pixels * (bitCount == 16 ? 2 : 4);
+    // zlib's own bound for data it cannot shrink, plus the flush marker.
+    return ZmbvKeyHeaderBytes + raw + (raw >> 12) + (raw >> 14) + (raw >> 25) + 13 + 16;
+}
+
+bool ZmbvEncoder::Begin(int width, int height, int bitCount, int level) {
+    m_begun = false;
+    if (!Supports(width, height, bitCount) || level < 0 || level > 9) return false;
+    m_compression = level > 0 ? ZmbvCompressionZlib : ZmbvCompressionNone;
+    if (level > 0 && !m_deflater.Start(level)) return false;
+    m_grid = {width, height, ZmbvBlockSide, ZmbvBlockSide};
+    m_bitCount = bitCount;
+    m_format = ZmbvFormatFor(bitCount);
+    m_pixelBytes = ZmbvPixelBytes(m_format);
+    const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * m_pixelBytes;
+    m_current.assign(bytes, 0);
+    m_previous.assign(bytes, 0);
+    m_vectors.assign(m_grid.Blocks(), ZmbvVector{});
+    m_work.reserve(m_grid.InfoBytes() + bytes);
+    m_havePrevious = false;
+    m_begun = true;
+    return true;
+}
+
+bool ZmbvEncoder::Encode(const uint8_t* topRow, ptrdiff_t stride, bool keyFrame,
+                         std::vector<uint8_t>& out) {
+    if (!m_begun) return false;
+    ZmbvLoadPicture(topRow, stride, m_grid.width, m_grid.height, m_bitCount, m_current.data());
+    ZmbvHashRows({m_current.data(), m_grid.width, m_grid.height, m_pixelBytes}, m_currentRows);
+    keyFrame = keyFrame || !m_havePrevious;
+    out.clear();
+    const std::vector<uint8_t>* payload = &m_current;
+    if (keyFrame) {
+        out = {ZmbvKeyFrameFlag,
+               ZmbvVersionMajor,
+               ZmbvVersionMinor,
+               m_compression,
+               m_format,
+               static_cast<uint8_t>(m_grid.blockWidth),
+               static_cast<uint8_t>(m_grid.blockHeight)};
+        m_deflater.Restart();
+        m_vectors.assign(m_vectors.size(), ZmbvVector{});
+    } else {
+        out.push_back(0);
+        BuildDelta();
+        payload = &m_work;
+    }
+    if (m_compression == ZmbvCompressionZlib) {
+        if (!m_deflater.Compress(payload->data(), payload->size(), out)) {
+            m_havePrevious = false;  // the stream is spoilt: start the next one afresh
+            return false;
+        }
+    } else {
+        out.insert(out.end(), payload->begin(), payload->end());
+    }
+    std::swap(m_current, m_previous);
+    std::swap(m_currentRows, m_previousRows);
+    m_havePrevious = true;
+    return true;
+}
+
+// Block entries first, then the XOR data of the blocks that need it, in
+// block order.
+void ZmbvEncoder::BuildDelta() {
+    const ZmbvPlane current{m_current.data(), m_grid.width, m_grid.height, m_pixelBytes};
+    const ZmbvPlane previous{m_previous.data(), m_grid.width, m_grid.height, m_pixelBytes};
+    const int scroll = ZmbvDominantScroll(m_previousRows, m_currentRows, ZmbvMaxVector);
+    m_work.assign(m_grid.InfoBytes(), 0);
+    const int columns = m_grid.Columns();
+    ZmbvVector found{0, 0};  // what this frame's searches found
+    int searches = SearchesPerFrame;
+    for (int row = 0; row < m_grid.Rows(); ++row) {
+        for (int column = 0; column < columns; ++column) {
+            const size_t index = static_cast<size_t>(row) * columns + column;
+            const ZmbvVector candidates[] = {
+                column > 0 ? m_vectors[index - 1] : ZmbvVector{},
+                row > 0 ? m_vectors[index - columns] : ZmbvVector{},
+                m_vectors[index],  // still last frame's: this block is not done yet
+                ZmbvVector{0, scroll}, found};
+            const ZmbvBlock b = m_grid.Block(column, row);
+            ZmbvChoice choice = ZmbvChooseVector(current, previous, m_grid, b, candidates, 5);
+            // Only blocks mostly changed are worth a search: likely inside something moving.
+            if (searches > 0 && choice.changes * 2 > Words(b)) {
+                --searches;
+                choice = ZmbvSearchVector(current, previous, m_grid, b, choice, ZmbvMaxVector);
+                if (!(choice.vector == ZmbvVector{0, 0})) found = choice.vector;
+            }
+            m_vectors[index] = choice.vector;
+            ZmbvPutVector(choice.vector, choice.changes > 0, m_work.data() + 2 * index);
+            if (choice.changes > 0) AppendXor(b, choice.vector);
+        }
+    }
+}
+
+unsigned ZmbvEncoder::Words(const ZmbvBlock& b) const {
+    return static_cast<unsigned>((b.width * m_pixelBytes + 3) / 4 * b.height);
+}
+
+void ZmbvEncoder::AppendXor(const ZmbvBlock& b, ZmbvVector v) {
+    const ZmbvPlane current{m_current.data(), m_grid.width, m_grid.height, m_pixelBytes};
+    const ZmbvPlane previous{m_previous.data(), m_grid.width, m_grid.height, m_pixelBytes};
+    const size_t rowBytes = static_cast<size_t>(b.width) * static_cast<size_t>(m_pixelBytes);
+    for (int y = 0; y < b.height; ++y) {
+        const uint8_t* now = current.At(b.x, b.y + y);
+        const uint8_t* before = previous.At(b.x + v.dx, b.y + v.dy + y);
+        for (size_t i = 0; i < rowBytes; ++i) m_work.push_back(now[i] ^ before[i]);
+    }
+}
