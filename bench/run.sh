@@ -1,12 +1,17 @@
 #!/bin/bash
-# Builds the Video 1 benchmark natively (optimised as the program is) and
-# prints its table: our encoder beside ffmpeg's msvideo1 on the same frames.
+# Builds the codec benchmark natively (optimised as the program is) and
+# prints its table: our ZMBV and Video 1 encoders beside ffmpeg's zmbv and
+# msvideo1 on the same frames.
+# Usage: bench/run.sh [--frames FILE.raw WxH] [--keep DIR]
+#   FILE.raw holds top-down BGRA frames (ffmpeg -f rawvideo -pix_fmt bgra);
+#   without it the benchmark draws screen-like frames of its own.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 out="$root/build/bench"
 mkdir -p "$out/work"
-g++ -std=c++17 -O2 -g -Wall -Wextra -Wpedantic -Werror -I"$root" -o "$out/video1_bench" \
-  "$root"/bench/{FfmpegRun,ScreenFrames,Video1Bench}.cpp "$root"/codecs/Video1Block.cpp "$root"/codecs/Video1Encoder.cpp \
-  "$root"/codecs/Video1Pixels.cpp "$root"/tests/support/Video1Decoder.cpp
-"$out/video1_bench" "$out/work"
-rm -f "$out/work/frames.raw"
+g++ -std=c++17 -O2 -g -Wall -Wextra -Wpedantic -Werror -I"$root" -o "$out/codec_bench" \
+  "$root"/bench/{BenchFrames,CodecBench,CodecRuns,FfmpegRun,ScreenFrames}.cpp \
+  "$root"/codecs/Video1{Block,Encoder,Pixels}.cpp "$root"/codecs/Zmbv{Deflater,Encoder,Motion,Pixels}.cpp \
+  "$root"/avi/{AviHeader,AviIndex,AviWriter}.cpp \
+  "$root"/tests/support/{MemoryFile,Video1Decoder}.cpp -lz
+"$out/codec_bench" "$out/work" "$@"
