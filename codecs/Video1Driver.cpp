@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "codecs/DriverMessages.h"
 #include "codecs/PlatformDecompressor.h"
 #include "codecs/Video1Encoder.h"
 
@@ -189,23 +190,12 @@ LRESULT InstanceMessage(Video1Instance& self, UINT message, LPARAM lParam1, LPAR
 
 LRESULT CALLBACK Video1DriverProc(DWORD_PTR driverId, HDRVR driver, UINT message, LPARAM lParam1,
                                   LPARAM lParam2) {
-    switch (message) {
-        case DRV_LOAD:
-        case DRV_FREE:
-        case DRV_ENABLE:
-        case DRV_DISABLE:
-        case DRV_INSTALL:
-        case DRV_REMOVE:
-            return DRV_OK;
-        case DRV_QUERYCONFIGURE:
-            return 0;
-        case DRV_CONFIGURE:
-            return DRV_CANCEL;
-        case DRV_OPEN:
-            return Open(lParam2);
-        case DRV_CLOSE:
-            delete reinterpret_cast<Video1Instance*>(driverId);
-            return DRV_OK;
+    LRESULT result = 0;
+    if (AnswerCommonDriverMessage(message, result)) return result;
+    if (message == DRV_OPEN) return Open(lParam2);
+    if (message == DRV_CLOSE) {
+        delete reinterpret_cast<Video1Instance*>(driverId);
+        return DRV_OK;
     }
     if (message < ICM_USER) return DefDriverProc(driverId, driver, message, lParam1, lParam2);
     auto* self = reinterpret_cast<Video1Instance*>(driverId);

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "codecs/DriverMessages.h"
 #include "codecs/ZmbvCompressor.h"
 #include "codecs/ZmbvDecompressor.h"
 #include "codecs/ZmbvDibs.h"
@@ -109,23 +110,12 @@ LRESULT InstanceMessage(ZmbvInstance& self, UINT message, LPARAM lParam1, LPARAM
 
 LRESULT CALLBACK ZmbvDriverProc(DWORD_PTR driverId, HDRVR driver, UINT message, LPARAM lParam1,
                                 LPARAM lParam2) {
-    switch (message) {
-        case DRV_LOAD:
-        case DRV_FREE:
-        case DRV_ENABLE:
-        case DRV_DISABLE:
-        case DRV_INSTALL:
-        case DRV_REMOVE:
-            return DRV_OK;
-        case DRV_QUERYCONFIGURE:
-            return 0;
-        case DRV_CONFIGURE:
-            return DRV_CANCEL;
-        case DRV_OPEN:
-            return Open(lParam2);
-        case DRV_CLOSE:
-            delete reinterpret_cast<ZmbvInstance*>(driverId);
-            return DRV_OK;
+    LRESULT result = 0;
+    if (AnswerCommonDriverMessage(message, result)) return result;
+    if (message == DRV_OPEN) return Open(lParam2);
+    if (message == DRV_CLOSE) {
+        delete reinterpret_cast<ZmbvInstance*>(driverId);
+        return DRV_OK;
     }
     if (message < ICM_USER) return DefDriverProc(driverId, driver, message, lParam1, lParam2);
     // The platform may ask for the description without opening an instance.
