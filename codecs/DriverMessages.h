@@ -1,10 +1,15 @@
-// The installable-driver messages that every built-in compressor answers
-// alike (load, enable, install, configure and their opposites).
+// What every built-in compressor's driver procedure answers alike: the
+// installable-driver messages (load, enable, install, configure and their
+// opposites), DWORD answers, and opening an instance.
 #pragma once
 
 #include <windows.h>
 
 #include <mmsystem.h>
+
+#include <vfw.h>
+
+#include <new>
 
 // True when `message` is one of them; `result` is then the answer.
 inline bool AnswerCommonDriverMessage(UINT message, LRESULT& result) {
@@ -26,4 +31,22 @@ inline bool AnswerCommonDriverMessage(UINT message, LRESULT& result) {
         default:
             return false;
     }
+}
+
+// Answers a message that asks for one DWORD at lParam1.
+inline LRESULT PutDword(LPARAM lParam1, DWORD value) {
+    if (!lParam1) return ICERR_BADPARAM;
+    *reinterpret_cast<DWORD*>(lParam1) = value;
+    return ICERR_OK;
+}
+
+// DRV_OPEN: a new instance for video compression (the driver id the
+// platform hands back with every later message), or 0 for other types.
+template <class Instance>
+LRESULT OpenDriverInstance(LPARAM lParam2) {
+    auto* open = reinterpret_cast<ICOPEN*>(lParam2);
+    if (open && open->fccType != ICTYPE_VIDEO) return 0;
+    auto* self = new (std::nothrow) Instance;
+    if (open) open->dwError = self ? ICERR_OK : ICERR_MEMORY;
+    return reinterpret_cast<LRESULT>(self);
 }

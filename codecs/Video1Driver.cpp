@@ -1,7 +1,5 @@
 #include "codecs/Video1Driver.h"
 
-#include <new>
-
 #include "codecs/DriverMessages.h"
 #include "codecs/PlatformDecompressor.h"
 #include "codecs/Video1Encoder.h"
@@ -131,20 +129,6 @@ LRESULT About(LPARAM lParam1) {
     return ICERR_OK;
 }
 
-LRESULT PutDword(LPARAM lParam1, DWORD value) {
-    if (!lParam1) return ICERR_BADPARAM;
-    *reinterpret_cast<DWORD*>(lParam1) = value;
-    return ICERR_OK;
-}
-
-LRESULT Open(LPARAM lParam2) {
-    auto* open = reinterpret_cast<ICOPEN*>(lParam2);
-    if (open && open->fccType != ICTYPE_VIDEO) return 0;
-    auto* self = new (std::nothrow) Video1Instance;
-    if (open) open->dwError = self ? ICERR_OK : ICERR_MEMORY;
-    return reinterpret_cast<LRESULT>(self);
-}
-
 LRESULT InstanceMessage(Video1Instance& self, UINT message, LPARAM lParam1, LPARAM lParam2) {
     switch (message) {
         case ICM_GETINFO:
@@ -192,7 +176,7 @@ LRESULT CALLBACK Video1DriverProc(DWORD_PTR driverId, HDRVR driver, UINT message
                                   LPARAM lParam2) {
     LRESULT result = 0;
     if (AnswerCommonDriverMessage(message, result)) return result;
-    if (message == DRV_OPEN) return Open(lParam2);
+    if (message == DRV_OPEN) return OpenDriverInstance<Video1Instance>(lParam2);
     if (message == DRV_CLOSE) {
         delete reinterpret_cast<Video1Instance*>(driverId);
         return DRV_OK;

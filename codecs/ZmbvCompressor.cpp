@@ -49,14 +49,7 @@ LRESULT ZmbvCompressor::Query(const BITMAPINFOHEADER* in, const BITMAPINFOHEADER
 LRESULT ZmbvCompressor::GetFormat(const BITMAPINFOHEADER* in, BITMAPINFOHEADER* out) {
     if (!InputSupported(in)) return ICERR_BADFORMAT;
     if (!out) return sizeof(BITMAPINFOHEADER);
-    *out = BITMAPINFOHEADER{};
-    out->biSize = sizeof(BITMAPINFOHEADER);
-    out->biWidth = in->biWidth;
-    out->biHeight = in->biHeight;
-    out->biPlanes = 1;
-    out->biBitCount = StreamBits(*in);
-    out->biCompression = ZmbvFourcc;
-    out->biSizeImage = static_cast<DWORD>(MaxFrameBytes(*in));
+    *out = SameSizeHeader(*in, StreamBits(*in), ZmbvFourcc, MaxFrameBytes(*in));
     return ICERR_OK;
 }
 

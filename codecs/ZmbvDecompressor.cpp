@@ -43,15 +43,8 @@ LRESULT ZmbvDecompressor::Query(const BITMAPINFOHEADER* in, const BITMAPINFOHEAD
 LRESULT ZmbvDecompressor::GetFormat(const BITMAPINFOHEADER* in, BITMAPINFOHEADER* out) {
     if (!InputSupported(in)) return ICERR_BADFORMAT;
     if (!out) return sizeof(BITMAPINFOHEADER);
-    *out = BITMAPINFOHEADER{};
-    out->biSize = sizeof(BITMAPINFOHEADER);
-    out->biWidth = in->biWidth;
-    out->biHeight = in->biHeight;
-    out->biPlanes = 1;
-    out->biBitCount = in->biBitCount;
-    out->biCompression = BI_RGB;
-    out->biSizeImage = static_cast<DWORD>(DibStride(in->biWidth, in->biBitCount) *
-                                          static_cast<size_t>(in->biHeight));
+    *out = SameSizeHeader(*in, in->biBitCount, BI_RGB,
+                          DibStride(in->biWidth, in->biBitCount) * static_cast<size_t>(in->biHeight));
     return ICERR_OK;
 }
 

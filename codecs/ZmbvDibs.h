@@ -24,3 +24,18 @@ inline const BITMAPINFOHEADER* DibHeader(LPARAM lParam) {
     const auto* info = reinterpret_cast<const BITMAPINFO*>(lParam);
     return info ? &info->bmiHeader : nullptr;
 }
+
+// The header of the other side of a conversion: the same picture size, in
+// this depth and code.
+inline BITMAPINFOHEADER SameSizeHeader(const BITMAPINFOHEADER& in, WORD bitCount, DWORD compression,
+                                       size_t imageBytes) {
+    BITMAPINFOHEADER out{};
+    out.biSize = sizeof(BITMAPINFOHEADER);
+    out.biWidth = in.biWidth;
+    out.biHeight = in.biHeight;
+    out.biPlanes = 1;
+    out.biBitCount = bitCount;
+    out.biCompression = compression;
+    out.biSizeImage = static_cast<DWORD>(imageBytes);
+    return out;
+}

@@ -1,7 +1,5 @@
 #include "codecs/ZmbvDriver.h"
 
-#include <new>
-
 #include "codecs/DriverMessages.h"
 #include "codecs/ZmbvCompressor.h"
 #include "codecs/ZmbvDecompressor.h"
@@ -27,20 +25,6 @@ LRESULT GetInfo(ICINFO* info, LPARAM size) {
     lstrcpyW(info->szName, L"ZMBV");
     lstrcpyW(info->szDescription, L"Lossless screen (ZMBV)");
     return sizeof(ICINFO);
-}
-
-LRESULT PutDword(LPARAM lParam1, DWORD value) {
-    if (!lParam1) return ICERR_BADPARAM;
-    *reinterpret_cast<DWORD*>(lParam1) = value;
-    return ICERR_OK;
-}
-
-LRESULT Open(LPARAM lParam2) {
-    auto* open = reinterpret_cast<ICOPEN*>(lParam2);
-    if (open && open->fccType != ICTYPE_VIDEO) return 0;
-    auto* self = new (std::nothrow) ZmbvInstance;
-    if (open) open->dwError = self ? ICERR_OK : ICERR_MEMORY;
-    return reinterpret_cast<LRESULT>(self);
 }
 
 auto* Out(LPARAM lParam) { return reinterpret_cast<BITMAPINFOHEADER*>(lParam); }
@@ -112,7 +96,7 @@ LRESULT CALLBACK ZmbvDriverProc(DWORD_PTR driverId, HDRVR driver, UINT message, 
                                 LPARAM lParam2) {
     LRESULT result = 0;
     if (AnswerCommonDriverMessage(message, result)) return result;
-    if (message == DRV_OPEN) return Open(lParam2);
+    if (message == DRV_OPEN) return OpenDriverInstance<ZmbvInstance>(lParam2);
     if (message == DRV_CLOSE) {
         delete reinterpret_cast<ZmbvInstance*>(driverId);
         return DRV_OK;

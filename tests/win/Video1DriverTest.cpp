@@ -13,24 +13,13 @@
 #include "codecs/BuiltInCompressors.h"
 #include "tests/support/Video1Decoder.h"
 #include "tests/win/AviReader.h"
+#include "tests/win/RgbHeader.h"
 #include "tests/win/TestPaths.h"
 
 namespace {
 
 const DWORD MSVC = mmioFOURCC('M', 'S', 'V', 'C');
 constexpr int Width = 320, Height = 240, Frames = 20;
-
-BITMAPINFOHEADER RgbFormat(int width, int height, int bitCount) {
-    BITMAPINFOHEADER h{};
-    h.biSize = sizeof h;
-    h.biWidth = width;
-    h.biHeight = height;
-    h.biPlanes = 1;
-    h.biBitCount = static_cast<WORD>(bitCount);
-    h.biCompression = BI_RGB;
-    h.biSizeImage = static_cast<DWORD>((width * bitCount + 31) / 32 * 4 * height);
-    return h;
-}
 
 // A 32-bit screen-like frame: a grey desktop, a gradient panel and a
 // window with lines of glyph-like marks that moves right frame by frame.
@@ -109,7 +98,7 @@ void WriteAvi(const std::string& path) {
     options.dwQuality = 8500;
     options.dwFlags = AVICOMPRESSF_KEYFRAMES | AVICOMPRESSF_VALID;
     ASSERT_EQ(AVIMakeCompressedStream(&compressed.p, raw.p, &options, nullptr), AVIERR_OK);
-    BITMAPINFOHEADER format = RgbFormat(Width, Height, 32);
+    BITMAPINFOHEADER format = RgbHeader(Width, Height, 32);
     ASSERT_EQ(AVIStreamSetFormat(compressed.p, 0, &format, sizeof format), AVIERR_OK);
     for (int i = 0; i < Frames; ++i) {
         std::vector<uint8_t> frame = ScreenFrame(i);
@@ -132,7 +121,7 @@ void DecodeAvi(const std::string& path) {
     BITMAPINFOHEADER in = avi.videoFormat;
     EXPECT_EQ(in.biCompression, mmioFOURCC('C', 'R', 'A', 'M'));
     EXPECT_EQ(in.biBitCount, 16);
-    BITMAPINFOHEADER out = RgbFormat(Width, Height, 16);
+    BITMAPINFOHEADER out = RgbHeader(Width, Height, 16);
     HIC decoder = ICLocate(ICTYPE_VIDEO, 0, &in, &out, ICMODE_DECOMPRESS);
     ASSERT_NE(decoder, nullptr);
     ASSERT_EQ(ICDecompressBegin(decoder, &in, &out), ICERR_OK);
@@ -192,13 +181,13 @@ TEST_F(Video1Driver, AcceptsOnly16To32BitFramesWithSidesMultiplesOf4) {
     HIC ic = ICOpen(ICTYPE_VIDEO, MSVC, ICMODE_COMPRESS);
     ASSERT_NE(ic, nullptr);
     for (int bits : {16, 24, 32}) {
-        BITMAPINFOHEADER in = RgbFormat(320, 240, bits);
+        BITMAPINFOHEADER in = RgbHeader(320, 240, bits);
         EXPECT_EQ(ICCompressQuery(ic, &in, nullptr), ICERR_OK) << bits;
         BITMAPINFOHEADER out{};
         EXPECT_EQ(ICCompressGetFormat(ic, &in, &out), ICERR_OK);
         EXPECT_EQ(ICCompressQuery(ic, &in, &out), ICERR_OK) << bits;
     }
-    BITMAPINFOHEADER odd = RgbFormat(322, 240, 32), eight = RgbFormat(320, 240, 8);
+    BITMAPINFOHEADER odd = RgbHeader(322, 240, 32), eight = RgbHeader(320, 240, 8);
     EXPECT_NE(ICCompressQuery(ic, &odd, nullptr), ICERR_OK);
     EXPECT_NE(ICCompressQuery(ic, &eight, nullptr), ICERR_OK);
     ICClose(ic);
@@ -209,7 +198,7 @@ TEST_F(Video1Driver, AcceptsOnly16To32BitFramesWithSidesMultiplesOf4) {
 TEST_F(Video1Driver, CompressHonoursKeyFrameRequestsAndQuality) {
     HIC ic = ICOpen(ICTYPE_VIDEO, MSVC, ICMODE_COMPRESS);
     ASSERT_NE(ic, nullptr);
-    BITMAPINFOHEADER in = RgbFormat(Width, Height, 16), out{};
+    BITMAPINFOHEADER in = RgbHeader(Width, Height, 16), out{};
     ASSERT_EQ(ICCompressGetFormat(ic, &in, &out), ICERR_OK);
     ASSERT_EQ(ICCompressBegin(ic, &in, &out), ICERR_OK);
     std::vector<uint8_t> frame(in.biSizeImage);

@@ -8,9 +8,7 @@ struct Rgb {
     int r, g, b;
 };
 
-size_t Stride(int width, int bitCount) {
-    return (static_cast<size_t>(width) * bitCount + 31) / 32 * 4;
-}
+size_t Stride(int width, int bitCount) { return DibStride(width, static_cast<WORD>(bitCount)); }
 
 // (x, y) from the top of the picture.
 Rgb ScenePixel(int x, int y, int frame) {
@@ -41,18 +39,6 @@ void PutPixel(const Rgb& c, int bitCount, uint8_t* p) {
 }
 
 }  // namespace
-
-BITMAPINFOHEADER RgbHeader(int width, int height, int bitCount) {
-    BITMAPINFOHEADER h{};
-    h.biSize = sizeof h;
-    h.biWidth = width;
-    h.biHeight = height;
-    h.biPlanes = 1;
-    h.biBitCount = static_cast<WORD>(bitCount);
-    h.biCompression = BI_RGB;
-    h.biSizeImage = static_cast<DWORD>(Stride(width, bitCount) * static_cast<size_t>(height));
-    return h;
-}
 
 std::vector<uint8_t> SceneFrame(int width, int height, int bitCount, int frame) {
     const size_t stride = Stride(width, bitCount);

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-BITMAPINFOHEADER RgbHeader(int width, int height, int bitCount);
+#include "tests/win/RgbHeader.h"
 
 // Row padding is zero; so is the fourth byte of 32-bit pixels, which the
 // stream does not keep.
