@@ -137,8 +137,10 @@ RunFigures RunOursVideo1(const BenchFrames& frames, const std::string& avi) {
 }
 
 RunFigures RunFfmpegZmbv(const BenchFrames& frames, const std::string& raw, const std::string& avi) {
+    // Its key-frame spacing follows -keyint_min, not -g.
+    const std::string every = std::to_string(BenchKeyFrameEvery);
     RunFigures r = RunFfmpeg(frames, raw, avi,
-                             "-c:v zmbv -pix_fmt bgr0 -g " + std::to_string(BenchKeyFrameEvery), "bgr0");
+                             "-c:v zmbv -pix_fmt bgr0 -g " + every + " -keyint_min " + every, "bgr0");
     r.lossless = DecodesExactly(avi, frames);
     return r;
 }

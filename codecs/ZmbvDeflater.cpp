@@ -8,11 +8,21 @@ bool ZmbvDeflater::Start(int level) {
     if (m_open) deflateEnd(&m_stream);
     m_stream = z_stream{};
     m_open = deflateInit(&m_stream, level) == Z_OK;
+    m_level = level;
     return m_open;
 }
 
 void ZmbvDeflater::Restart() {
     if (m_open) deflateReset(&m_stream);
+}
+
+bool ZmbvDeflater::UseLevel(int level) {
+    if (!m_open) return false;
+    if (level == m_level) return true;
+    // Every frame ends flushed, so nothing is pending that the old level would still take.
+    if (deflateParams(&m_stream, level, Z_DEFAULT_STRATEGY) != Z_OK) return false;
+    m_level = level;
+    return true;
 }
 
 bool ZmbvDeflater::Compress(const uint8_t* data, size_t size, std::vector<uint8_t>& out) {

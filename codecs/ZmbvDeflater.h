@@ -19,10 +19,13 @@ public:
     bool Start(int level);
     // Begins a new stream, as each key frame must.
     void Restart();
+    // The level for what is compressed from now on, within the stream.
+    bool UseLevel(int level);
     // Appends the compressed `data` to `out`, flushed to a byte boundary.
     bool Compress(const uint8_t* data, size_t size, std::vector<uint8_t>& out);
 
 private:
     z_stream m_stream{};
     bool m_open = false;
+    int m_level = 0;
 };

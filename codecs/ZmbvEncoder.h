@@ -12,10 +12,14 @@
 
 #include "codecs/ZmbvDeflater.h"
 #include "codecs/ZmbvFormat.h"
+#include "codecs/ZmbvMotion.h"
 
 class ZmbvEncoder {
 public:
-    static constexpr int DefaultLevel = 4;  // zlib's levels; 0 stores frames uncompressed
+    static constexpr int DefaultLevel = 8;  // zlib's levels; 0 stores frames uncompressed
+    // Delta frames are mostly the zeros of unchanged pixels: zlib's slower
+    // levels take several times as long on them and save next to nothing.
+    static constexpr int DeltaLevelCap = 6;
 
     // Whether frames of this size and depth can be encoded: 16, 24 or 32
     // bits, sides 1..ZmbvMaxSide.
@@ -24,7 +28,8 @@ public:
     static size_t MaxFrameBytes(int width, int height, int bitCount);
 
     // Starts a sequence at a compression level of 0..9 (higher: smaller,
-    // slower); false if the format is not supported.
+    // slower; delta frames use at most DeltaLevelCap); false if the format
+    // is not supported.
     bool Begin(int width, int height, int bitCount, int level);
     // Encodes one frame into `out` (replacing its contents). Rows start at
     // `topRow`, `stride` bytes apart: negative for bottom-up bitmaps. The
@@ -32,16 +37,20 @@ public:
     bool Encode(const uint8_t* topRow, ptrdiff_t stride, bool keyFrame, std::vector<uint8_t>& out);
 
 private:
+    void GuessScrolls();
     void BuildDelta();
     void AppendXor(const ZmbvBlock& b, ZmbvVector v);
     unsigned Words(const ZmbvBlock& b) const;  // as ZmbvCountChanges counts them
 
     ZmbvGrid m_grid;
-    int m_bitCount = 0, m_pixelBytes = 0;
+    int m_bitCount = 0, m_pixelBytes = 0, m_level = 0;
     uint8_t m_format = 0, m_compression = ZmbvCompressionNone;
     bool m_begun = false, m_havePrevious = false;
     std::vector<uint8_t> m_current, m_previous;           // packed top-down pictures
-    std::vector<uint64_t> m_currentRows, m_previousRows;  // row hashes
+    std::vector<uint64_t> m_currentRows, m_previousRows;  // row hashes of each block strip
+    std::vector<uint64_t> m_runs;                         // of one previous strip
+    ZmbvHashIndex m_runIndex;
+    std::vector<int> m_scrolls;                           // per block, this frame's guess
     std::vector<ZmbvVector> m_vectors;                    // per block, of the last frame
     std::vector<uint8_t> m_work;                          // a delta frame before zlib
     ZmbvDeflater m_deflater;

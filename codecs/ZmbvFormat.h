@@ -15,7 +15,8 @@ constexpr uint8_t ZmbvCompressionZlib = 1;
 constexpr uint8_t ZmbvFormat15Bit = 5;  // 16-bit words, x-5-5-5
 constexpr uint8_t ZmbvFormat32Bit = 8;  // B, G, R, unused
 constexpr int ZmbvBlockSide = 16;
-constexpr int ZmbvMaxVector = 16;  // how far our encoder looks; the byte holds -64..63
+constexpr int ZmbvMaxVector = 16;  // how far our encoder searches around a block
+constexpr int ZmbvMaxScroll = 63;  // the farthest vector the format holds (-64..63)
 constexpr int ZmbvMaxSide = 16384;
 
 // Bytes per pixel of a format, 0 for those we do not handle.

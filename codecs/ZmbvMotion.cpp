@@ -46,29 +46,90 @@ unsigned ZmbvCountChanges(const ZmbvPlane& current, const ZmbvPlane& previous, c
     return changes;
 }
 
-void ZmbvHashRows(const ZmbvPlane& plane, std::vector<uint64_t>& hashes) {
-    hashes.resize(static_cast<size_t>(plane.height));
-    for (int y = 0; y < plane.height; ++y) hashes[y] = HashRow(plane.At(0, y), plane.Stride());
-}
-
-int ZmbvDominantScroll(const std::vector<uint64_t>& previous, const std::vector<uint64_t>& current,
-                       int maxOffset) {
-    const int height = static_cast<int>(current.size());
-    if (static_cast<int>(previous.size()) != height) return 0;
-    int best = 0, bestVotes = 1;
-    for (int dy = -maxOffset; dy <= maxOffset; ++dy) {
-        if (dy == 0) continue;
-        int votes = 0;
-        for (int y = dy < 0 ? -dy : 0; y < height && y + dy < height; ++y) {
-            // Rows that did not change say nothing about scrolling.
-            votes += current[y] != previous[y] && current[y] == previous[y + dy];
-        }
-        if (votes > bestVotes) {
-            best = dy;
-            bestVotes = votes;
+void ZmbvHashStrips(const ZmbvPlane& plane, int stripWidth, std::vector<uint64_t>& hashes) {
+    const int strips = (plane.width + stripWidth - 1) / stripWidth;
+    hashes.resize(static_cast<size_t>(strips) * static_cast<size_t>(plane.height));
+    for (int y = 0; y < plane.height; ++y) {
+        for (int strip = 0; strip < strips; ++strip) {
+            const int x = strip * stripWidth;
+            const int width = plane.width - x < stripWidth ? plane.width - x : stripWidth;
+            hashes[static_cast<size_t>(strip) * plane.height + y] =
+                HashRow(plane.At(x, y), static_cast<size_t>(width) * plane.pixelBytes);
         }
     }
-    return best;
+}
+
+namespace {
+
+constexpr uint64_t RunFactor = 0x100000001B3u;
+
+uint64_t HashRun(const uint64_t* rows, int length) {
+    uint64_t hash = 0;
+    for (int i = 0; i < length; ++i) hash = hash * RunFactor + rows[i];
+    return hash;
+}
+
+}  // namespace
+
+void ZmbvHashRuns(const uint64_t* rows, int height, int length, std::vector<uint64_t>& runs) {
+    runs.clear();
+    if (length > height) return;
+    uint64_t top = 1;  // RunFactor^(length - 1): the weight of a run's first row
+    for (int i = 1; i < length; ++i) top *= RunFactor;
+    uint64_t hash = HashRun(rows, length);
+    runs.push_back(hash);
+    for (int y = 1; y + length <= height; ++y) {
+        hash = (hash - rows[y - 1] * top) * RunFactor + rows[y + length - 1];
+        runs.push_back(hash);
+    }
+}
+
+void ZmbvHashIndex::Build(const std::vector<uint64_t>& hashes) {
+    const size_t wanted = hashes.size() * 2;
+    if (m_slots.size() < wanted) {
+        size_t size = 64;
+        while (size < wanted) size *= 2;
+        m_slots.assign(size, Slot{0, 0, 0});
+        m_mask = size - 1;
+        m_stamp = 0;
+    }
+    ++m_stamp;
+    m_earlier.assign(hashes.size(), -1);
+    for (size_t p = 0; p < hashes.size(); ++p) {
+        for (size_t i = hashes[p] & m_mask;; i = (i + 1) & m_mask) {
+            Slot& slot = m_slots[i];
+            if (slot.stamp != m_stamp) {
+                slot = {hashes[p], static_cast<int>(p), m_stamp};
+                break;
+            }
+            if (slot.hash == hashes[p]) {
+                m_earlier[p] = slot.last;
+                slot.last = static_cast<int>(p);
+                break;
+            }
+        }
+    }
+}
+
+int ZmbvHashIndex::Find(uint64_t hash, int near, int reach) const {
+    constexpr int MostSteps = 32;  // a blank run can be everywhere; any near one will do
+    for (size_t i = hash & m_mask; !m_slots.empty(); i = (i + 1) & m_mask) {
+        const Slot& slot = m_slots[i];
+        if (slot.stamp != m_stamp) return -1;
+        if (slot.hash != hash) continue;
+        int p = slot.last;
+        for (int step = 0; p >= near - reach && step < MostSteps; ++step, p = m_earlier[p]) {
+            if (p <= near + reach) return p;
+        }
+        return -1;
+    }
+    return -1;
+}
+
+int ZmbvGuessScroll(const ZmbvHashIndex& previousRuns, const uint64_t* currentStrip,
+                    const ZmbvBlock& b, int maxOffset) {
+    const int from = previousRuns.Find(HashRun(currentStrip + b.y, b.height), b.y, maxOffset);
+    return from < 0 ? 0 : from - b.y;
 }
 
 ZmbvChoice ZmbvChooseVector(const ZmbvPlane& current, const ZmbvPlane& previous,
@@ -86,12 +147,17 @@ ZmbvChoice ZmbvChooseVector(const ZmbvPlane& current, const ZmbvPlane& previous,
 
 ZmbvChoice ZmbvSearchVector(const ZmbvPlane& current, const ZmbvPlane& previous,
                             const ZmbvGrid& grid, const ZmbvBlock& b, ZmbvChoice best, int reach) {
-    for (int dy = -reach; dy <= reach && best.changes > 0; ++dy) {
-        for (int dx = -reach; dx <= reach && best.changes > 0; ++dx) {
-            const ZmbvVector v{dx, dy};
-            if (!grid.Inside(b, v)) continue;
-            const unsigned changes = ZmbvCountChanges(current, previous, b, v, best.changes);
-            if (changes < best.changes) best = {v, changes};
+    // Ring by ring outwards, so that of equal vectors the shortest wins:
+    // in flat areas every vector is an exact copy, and short ones spread best.
+    for (int r = 1; r <= reach && best.changes > 0; ++r) {
+        for (int dy = -r; dy <= r && best.changes > 0; ++dy) {
+            const int step = dy == -r || dy == r ? 1 : 2 * r;
+            for (int dx = -r; dx <= r && best.changes > 0; dx += step) {
+                const ZmbvVector v{dx, dy};
+                if (!grid.Inside(b, v)) continue;
+                const unsigned changes = ZmbvCountChanges(current, previous, b, v, best.changes);
+                if (changes < best.changes) best = {v, changes};
+            }
         }
     }
     return best;

@@ -1,8 +1,8 @@
 // Cheap motion finding for the ZMBV encoder: mostly no search, only a few
-// likely vectors (still, the neighbours', the block's last one, a
-// whole-picture vertical scroll), each judged by how many pixel words it
-// leaves changed; a full search only for a handful of blocks per frame, to
-// catch a moving window that the likely vectors then spread from.
+// likely vectors (still, the neighbours', the block's last one, a vertical
+// scroll found from row hashes of its strip), each judged by how many pixel
+// words it leaves changed; a full search only for a limited number of blocks
+// per frame, to catch a moving window that the likely vectors then spread from.
 #pragma once
 
 #include <cstddef>
@@ -28,14 +28,38 @@ struct ZmbvPlane {
 unsigned ZmbvCountChanges(const ZmbvPlane& current, const ZmbvPlane& previous, const ZmbvBlock& b,
                           ZmbvVector v, unsigned limit);
 
-// One hash per row of the picture.
-void ZmbvHashRows(const ZmbvPlane& plane, std::vector<uint64_t>& hashes);
+// One hash per row segment of each strip of `stripWidth` columns (the last
+// may be narrower), strip after strip: hashes[strip * height + y].
+void ZmbvHashStrips(const ZmbvPlane& plane, int stripWidth, std::vector<uint64_t>& hashes);
 
-// The vertical offset dy (1 <= |dy| <= maxOffset) for which most changed rows
-// of the current picture equal row y + dy of the previous one; 0 if fewer
-// than two rows agree on any offset.
-int ZmbvDominantScroll(const std::vector<uint64_t>& previous, const std::vector<uint64_t>& current,
-                       int maxOffset);
+// Hashes of every run of `length` consecutive rows of one strip, from the
+// strip's row hashes: runs[y] covers rows y .. y + length - 1.
+void ZmbvHashRuns(const uint64_t* rows, int height, int length, std::vector<uint64_t>& runs);
+
+// Where each of a list of hashes lies, several places each.
+class ZmbvHashIndex {
+public:
+    void Build(const std::vector<uint64_t>& hashes);
+    // A position p with this hash and |p - near| <= reach, or -1.
+    int Find(uint64_t hash, int near, int reach) const;
+
+private:
+    struct Slot {
+        uint64_t hash;
+        int last;  // the highest position with the hash
+        unsigned stamp;
+    };
+    std::vector<Slot> m_slots;
+    std::vector<int> m_earlier;  // per position: the next lower one with its hash, or -1
+    unsigned m_stamp = 0;        // slots of earlier builds count as empty
+    size_t m_mask = 0;
+};
+
+// A guess at how far block `b` scrolled vertically: the offset (within
+// `maxOffset`) at which its rows, whole, lie in the previous picture's strip,
+// given the hashes of that strip's runs of the block's height; 0 if nowhere.
+int ZmbvGuessScroll(const ZmbvHashIndex& previousRuns, const uint64_t* currentStrip,
+                    const ZmbvBlock& b, int maxOffset);
 
 struct ZmbvChoice {
     ZmbvVector vector;
@@ -49,6 +73,6 @@ ZmbvChoice ZmbvChooseVector(const ZmbvPlane& current, const ZmbvPlane& previous,
                             int count);
 
 // The best vector within `reach` for block `b`, starting from `best`: tries
-// every offset, so the caller keeps it to a few blocks per frame.
+// every offset, nearest first, so the caller keeps it to a few blocks per frame.
 ZmbvChoice ZmbvSearchVector(const ZmbvPlane& current, const ZmbvPlane& previous,
                             const ZmbvGrid& grid, const ZmbvBlock& b, ZmbvChoice best, int reach);
