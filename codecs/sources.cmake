@@ -5,4 +5,4 @@ brantle_layer(codecs
              codecs/ZmbvInflater.cpp codecs/ZmbvMotion.cpp codecs/ZmbvPixels.cpp
     WINDOWS codecs/BuiltInCompressors.cpp codecs/PlatformDecompressor.cpp codecs/Video1Driver.cpp
             codecs/ZmbvCompressor.cpp codecs/ZmbvDecompressor.cpp codecs/ZmbvDriver.cpp
-    LIBS msvfw32 z)
+    LIBS msvfw32 winmm z)
