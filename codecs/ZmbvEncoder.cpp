@@ -140,6 +140,7 @@ void ZmbvEncoder::BuildDelta() {
                 choice = ZmbvSearchVector(current, previous, m_grid, b, choice, ZmbvMaxVector);
                 if (!(choice.vector == ZmbvVector{0, 0})) found = choice.vector;
             }
+            choice = ZmbvCheapestXor(current, previous, m_grid, b, choice, candidates, 5);
             m_vectors[index] = choice.vector;
             ZmbvPutVector(choice.vector, choice.changes > 0, m_work.data() + 2 * index);
             if (choice.changes > 0) AppendXor(b, choice.vector);

@@ -1,5 +1,6 @@
 #include "codecs/ZmbvMotion.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -28,6 +29,35 @@ uint64_t HashRow(const uint8_t* row, size_t bytes) {
     }
     for (; i < bytes; ++i) hash = (hash ^ row[i]) * 0x100000001B3u;
     return hash;
+}
+
+// n * log2(n) in sixteenths, for counts up to a block's bytes.
+const std::vector<uint32_t>& SixteenthsOfNLogN() {
+    static const std::vector<uint32_t> table = [] {
+        std::vector<uint32_t> t(ZmbvBlockSide * ZmbvBlockSide * 4 + 1, 0);
+        for (size_t n = 2; n < t.size(); ++n) {
+            t[n] = static_cast<uint32_t>(16.0 * static_cast<double>(n) * std::log2(n) + 0.5);
+        }
+        return t;
+    }();
+    return table;
+}
+
+// What the XOR of the block and its moved source would take at best, in
+// sixteenths of a bit: the entropy of its bytes.
+uint32_t XorCost(const ZmbvPlane& current, const ZmbvPlane& previous, const ZmbvBlock& b,
+                 ZmbvVector v) {
+    uint32_t counts[256] = {};
+    const size_t rowBytes = static_cast<size_t>(b.width) * static_cast<size_t>(current.pixelBytes);
+    for (int y = 0; y < b.height; ++y) {
+        const uint8_t* now = current.At(b.x, b.y + y);
+        const uint8_t* before = previous.At(b.x + v.dx, b.y + v.dy + y);
+        for (size_t i = 0; i < rowBytes; ++i) ++counts[now[i] ^ before[i]];
+    }
+    const std::vector<uint32_t>& nLogN = SixteenthsOfNLogN();
+    uint32_t cost = nLogN[rowBytes * static_cast<size_t>(b.height)];
+    for (uint32_t count : counts) cost -= nLogN[count];
+    return cost;
 }
 
 }  // namespace
@@ -161,4 +191,23 @@ ZmbvChoice ZmbvSearchVector(const ZmbvPlane& current, const ZmbvPlane& previous,
         }
     }
     return best;
+}
+
+ZmbvChoice ZmbvCheapestXor(const ZmbvPlane& current, const ZmbvPlane& previous,
+                           const ZmbvGrid& grid, const ZmbvBlock& b, ZmbvChoice found,
+                           const ZmbvVector* candidates, int count) {
+    if (found.changes == 0) return found;
+    ZmbvVector best = found.vector;
+    uint32_t bestCost = XorCost(current, previous, b, best);
+    for (int i = -1; i < count; ++i) {
+        const ZmbvVector v = i < 0 ? ZmbvVector{0, 0} : candidates[i];
+        if (v == best || !grid.Inside(b, v)) continue;
+        const uint32_t cost = XorCost(current, previous, b, v);
+        if (cost < bestCost) {
+            best = v;
+            bestCost = cost;
+        }
+    }
+    if (best == found.vector) return found;
+    return {best, ZmbvCountChanges(current, previous, b, best, ~0u)};
 }

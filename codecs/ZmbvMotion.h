@@ -72,6 +72,14 @@ ZmbvChoice ZmbvChooseVector(const ZmbvPlane& current, const ZmbvPlane& previous,
                             const ZmbvGrid& grid, const ZmbvBlock& b, const ZmbvVector* candidates,
                             int count);
 
+// When no vector gives an exact copy, fewest changed words is a poor guide
+// to the smallest XOR data (a glyph over plain background deflates better
+// than over another glyph): of `found`, (0, 0) and the candidates inside the
+// picture, the one whose XOR bytes have the least entropy.
+ZmbvChoice ZmbvCheapestXor(const ZmbvPlane& current, const ZmbvPlane& previous,
+                           const ZmbvGrid& grid, const ZmbvBlock& b, ZmbvChoice found,
+                           const ZmbvVector* candidates, int count);
+
 // The best vector within `reach` for block `b`, starting from `best`: tries
 // every offset, nearest first, so the caller keeps it to a few blocks per frame.
 ZmbvChoice ZmbvSearchVector(const ZmbvPlane& current, const ZmbvPlane& previous,

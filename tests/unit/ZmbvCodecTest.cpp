@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <random>
 #include <vector>
@@ -287,6 +288,34 @@ TEST(ZmbvMotion, RunHashesRollAndTheIndexFindsThemWithinReach) {
     }
     ZmbvHashRuns(rows.data(), 10, 16, runs);
     EXPECT_TRUE(runs.empty());  // a strip shorter than a block has no runs
+}
+
+TEST(ZmbvMotion, CheapestXorPrefersFewerKindsOfBytesToFewerChangedPixels) {
+    // Now a black block. Before: white where it is; 16 pixels to its right,
+    // black with about 100 noisy pixels: fewer changed, but dearer to deflate.
+    constexpr int W = 48, H = 16;
+    std::vector<uint8_t> now(W * H * 4, 0), before(W * H * 4, 0);
+    for (int y = 0; y < H; ++y) {
+        for (int x = 0; x < W; ++x) {
+            uint8_t* p = &before[(y * W + x) * 4];
+            const uint32_t noise = Noise(x, y, 3) | 0x010101;
+            if (x < 16) std::fill(p, p + 3, 0xFF);
+            if (x >= 16 && x < 32 && (y * 16 + x - 16) % 5 < 2) std::memcpy(p, &noise, 3);
+        }
+    }
+    const ZmbvPlane current{now.data(), W, H, 4}, previous{before.data(), W, H, 4};
+    const ZmbvGrid grid{W, H, ZmbvBlockSide, ZmbvBlockSide};
+    const ZmbvBlock b = grid.Block(0, 0);
+    const ZmbvVector right{16, 0};
+    const ZmbvChoice fewest = ZmbvChooseVector(current, previous, grid, b, &right, 1);
+    ASSERT_TRUE(fewest.vector == right);
+    ASSERT_LT(fewest.changes, 128u);
+    const ZmbvChoice cheapest = ZmbvCheapestXor(current, previous, grid, b, fewest, &right, 1);
+    EXPECT_TRUE(cheapest.vector == ZmbvVector{}) << cheapest.vector.dx;
+    EXPECT_EQ(cheapest.changes, 256u);
+    const ZmbvVector outside{40, 0};
+    const ZmbvChoice kept = ZmbvCheapestXor(current, previous, grid, b, {right, 0}, &outside, 1);
+    EXPECT_TRUE(kept.vector == right);  // an exact copy stays, and nothing outside is read
 }
 
 namespace {
