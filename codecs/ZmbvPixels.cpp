@@ -25,8 +25,12 @@ void LoadRow24(const uint8_t* row, int width, uint8_t* out) {
 }
 
 void LoadRow32(const uint8_t* row, int width, uint8_t* out) {
-    std::memcpy(out, row, static_cast<size_t>(width) * 4);
-    for (int x = 0; x < width; ++x) out[4 * x + 3] = 0;
+    for (int x = 0; x < width; ++x) {
+        uint32_t pixel;
+        std::memcpy(&pixel, row + 4 * x, 4);
+        pixel &= 0x00FFFFFFu;  // the fourth byte: the top one of a little-endian word
+        std::memcpy(out + 4 * x, &pixel, 4);
+    }
 }
 
 }  // namespace
