@@ -131,8 +131,6 @@ LRESULT About(LPARAM lParam1) {
 
 LRESULT InstanceMessage(Video1Instance& self, UINT message, LPARAM lParam1, LPARAM lParam2) {
     switch (message) {
-        case ICM_GETINFO:
-            return GetInfo(reinterpret_cast<ICINFO*>(lParam1), lParam2);
         case ICM_GETDEFAULTQUALITY:
             return PutDword(lParam1, Video1Encoder::DefaultQuality);
         case ICM_GETQUALITY:
@@ -182,6 +180,9 @@ LRESULT CALLBACK Video1DriverProc(DWORD_PTR driverId, HDRVR driver, UINT message
         return DRV_OK;
     }
     if (message < ICM_USER) return DefDriverProc(driverId, driver, message, lParam1, lParam2);
+    // The platform lists an installed compressor by asking for its description
+    // without opening it, and a refusal ends the listing there.
+    if (message == ICM_GETINFO) return GetInfo(reinterpret_cast<ICINFO*>(lParam1), lParam2);
     auto* self = reinterpret_cast<Video1Instance*>(driverId);
     return self ? InstanceMessage(*self, message, lParam1, lParam2) : ICERR_UNSUPPORTED;
 }

@@ -23,7 +23,7 @@ LRESULT GetInfo(ICINFO* info, LPARAM size) {
     info->dwVersion = 1;
     info->dwVersionICM = ICVERSION;
     lstrcpyW(info->szName, L"ZMBV");
-    lstrcpyW(info->szDescription, L"Lossless screen (ZMBV)");
+    lstrcpyW(info->szDescription, L"ZMBV lossless screen codec");
     return sizeof(ICINFO);
 }
 

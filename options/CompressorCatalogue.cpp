@@ -1,5 +1,9 @@
 #include "options/CompressorCatalogue.h"
 
+#include <algorithm>
+#include <cctype>
+
+#include "codecs/BuiltInCompressors.h"
 #include "framework/ScopedHandles.h"
 
 namespace {
@@ -16,7 +20,7 @@ BITMAPINFOHEADER ScreenProbeFormat() {
 }
 
 // Fills the entry from the compressor when it accepts the format.
-bool TakeIfAccepting(ICINFO& entry, BITMAPINFOHEADER& format) {
+bool Accepts(ICINFO& entry, BITMAPINFOHEADER& format) {
     HIC compressor = ICOpen(entry.fccType, entry.fccHandler, ICMODE_QUERY);
     if (!compressor) return false;
     const bool accepted = ICSendMessage(compressor, ICM_COMPRESS_QUERY,
@@ -26,17 +30,49 @@ bool TakeIfAccepting(ICINFO& entry, BITMAPINFOHEADER& format) {
     return accepted;
 }
 
+DWORD UpperCase(DWORD code) {
+    DWORD upper = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+        const int c = static_cast<int>((code >> shift) & 0xFF);
+        upper |= static_cast<DWORD>(std::toupper(c)) << shift;
+    }
+    return upper;
+}
+
+// The compressor manager matches handlers whatever their case, so a listing
+// of the platform's with a built-in's handler (its 'msvc') opens ours, which
+// the catalogue has already listed.
+bool IsBuiltIn(DWORD handler) {
+    const auto& builtIns = BuiltInHandlers();
+    return std::any_of(builtIns.begin(), builtIns.end(),
+                       [&](DWORD own) { return UpperCase(own) == UpperCase(handler); });
+}
+
 }  // namespace
 
+// The built-ins come first, whatever the platform's order: a new user's
+// choice, position 0, is then the lossless one.
 void CompressorCatalogue::Build(RecordSettings& settings) {
     BITMAPINFOHEADER format = ScreenProbeFormat();
+    for (DWORD handler : BuiltInHandlers()) {
+        ICINFO& entry = m_entries[m_count];
+        entry = ICINFO{};
+        entry.fccType = ICTYPE_VIDEO;
+        entry.fccHandler = handler;
+        TakeIfAccepting(format, settings);
+    }
     for (DWORD i = 0; m_count < Capacity; ++i) {
         ICINFO& entry = m_entries[m_count];
         if (!ICInfo(ICTYPE_VIDEO, i, &entry)) break;
-        if (!TakeIfAccepting(entry, format)) continue;
-        if (m_count == settings.CurCompressor) settings.CurCompressorHandler = entry.fccHandler;
-        ++m_count;
+        if (!IsBuiltIn(entry.fccHandler)) TakeIfAccepting(format, settings);
     }
+}
+
+void CompressorCatalogue::TakeIfAccepting(BITMAPINFOHEADER& format, RecordSettings& settings) {
+    if (!Accepts(m_entries[m_count], format)) return;
+    if (m_count == settings.CurCompressor)
+        settings.CurCompressorHandler = m_entries[m_count].fccHandler;
+    ++m_count;
 }
 
 const ICINFO* CompressorCatalogue::Chosen(int curCompressor) const {

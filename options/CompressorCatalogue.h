@@ -13,8 +13,9 @@ public:
     static constexpr int Capacity = 30;
 
     // Lists the compressors that accept an uncompressed 1024 x 768 frame at
-    // the screen's depth, in the platform's order, at most 30; and sets
-    // CurCompressorHandler to the handler at position CurCompressor.
+    // the screen's depth, at most 30: the built-in ones in their own order,
+    // then the platform's others in its order; and sets CurCompressorHandler
+    // to the handler at position CurCompressor.
     void Build(RecordSettings& settings);
 
     int Count() const { return m_count; }
@@ -25,6 +26,9 @@ public:
     const ICINFO* Chosen(int curCompressor) const;
 
 private:
+    // Keeps the compressor of the entry at position count if it accepts the format.
+    void TakeIfAccepting(BITMAPINFOHEADER& format, RecordSettings& settings);
+
     ICINFO m_entries[Capacity] = {};
     int m_count = 0;
 };

@@ -1,6 +1,6 @@
 # The option dialogs, the catalogues they choose from and the sound device.
 # The rules, the format lists and the font description need no Windows.
-brantle_layer(options DEPENDS framework settings res region engine
+brantle_layer(options DEPENDS framework settings res codecs region engine
     PORTABLE
         options/AudioDeviceList.cpp
         options/AudioFormats.cpp

@@ -3,34 +3,39 @@
 //   record FILE.avi SECONDS [--interval MS] [--audio CANDIDATE] [--pauses N]
 //          [--cue SOUND.wav]
 //                             show the pattern at (100, 80), 320 x 240, and
-//                             record it to play in real time, with sound from the
-//                             capture device when asked, pausing N times;
-//                             the cue plays at each resume
-//   decode FILE.avi OUT.raw   decode every frame with the platform's Video 1
-//                             decoder into top-down 24-bit rows
-//   compare FRAMES.raw        PSNR of each decoded frame against the pattern
-//                             phase its marker names; fails under 30 dB
+//                             record it to play in real time with the
+//                             compressor a new user's settings choose, with
+//                             sound from the capture device when asked,
+//                             pausing N times; the cue plays at each resume
+//   decode FILE.avi OUT.raw   decode every frame with the decompressor the
+//                             platform finds for it, the program's built-in
+//                             ones registered, into top-down 24-bit rows
+//   compare FRAMES.raw BITS   each decoded frame must equal the pattern phase
+//                             its marker names in the top BITS bits of every
+//                             channel (5 when the screen keeps 5-5-5 colours)
 #include <windows.h>
 
 #include <mmsystem.h>
 
 #include <vfw.h>
 
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "codecs/BuiltInCompressors.h"
 #include "engine/RcdAudioThread.h"
 #include "engine/RcdAviThread.h"
-#include "engine/RecordingMessages.h"
 #include "engine/RecordingJob.h"
+#include "engine/RecordingMessages.h"
 #include "engine/RecordingState.h"
 #include "framework/Wnd.h"
 #include "options/AudioFormatCatalogue.h"
+#include "options/CompressorCatalogue.h"
 
 namespace {
 
@@ -39,8 +44,8 @@ constexpr int Left = 100, Top = 80, Width = 320, Height = 240, Phases = 32;
 constexpr int MarkerBits = 5, MarkerSize = 8;
 
 // Pattern phase k, top-down, 24-bit BGR. A row of five 8 x 8 squares at the
-// top-left names the phase in binary, black or white, so that no lossy
-// coding can leave a stale marker over new content.
+// top-left names the phase in binary, black or white, which every screen
+// depth keeps.
 std::vector<unsigned char> Pattern(int k) {
     std::vector<unsigned char> rgb(static_cast<size_t>(Width) * Height * 3);
     for (int y = 0; y < Height; ++y) {
@@ -128,11 +133,22 @@ struct RecordOptions {
     std::string cue;       // a sound played, and the window turned white, at each resume
 };
 
+// The compressor the program records with for a new user.
+std::optional<ICINFO> DefaultCompressor(RecordSettings& settings) {
+    CompressorCatalogue catalogue;
+    catalogue.Build(settings);
+    const ICINFO* chosen = catalogue.Chosen(settings.CurCompressor);
+    if (!chosen) return std::nullopt;
+    std::printf("compressor %.4s\n", reinterpret_cast<const char*>(&chosen->fccHandler));
+    return *chosen;
+}
+
 void StartThreads(const std::string& file, const RecordOptions& options, HWND window) {
     static RecordSettings settings;
     settings.ShowMouseDown = 0;
     auto* video = AfxBeginThread<CRcdAviThread>(THREAD_PRIORITY_HIGHEST, 0, CREATE_SUSPENDED);
     auto job = std::make_shared<RecordingJob>();
+    job->Compressor = DefaultCompressor(settings);
     job->FileName = file;
     job->CaptureRect = {Left, Top, Left + Width - 1, Top + Height - 1};
     job->RecordInterval = options.interval;
@@ -196,34 +212,36 @@ int Record(const std::string& file, const RecordOptions& options) {
     return window.ended ? 0 : 1;
 }
 
-// Converts a bottom-up 5-5-5 picture into top-down 24-bit rows.
-void WriteRgb555(const std::vector<uint16_t>& picture, FILE* out) {
+// Converts a bottom-up 32-bit picture into top-down 24-bit rows.
+void WriteBgr(const std::vector<uint32_t>& picture, FILE* out) {
     std::vector<unsigned char> row(Width * 3);
     for (int y = Height - 1; y >= 0; --y) {
         for (int x = 0; x < Width; ++x) {
-            const uint16_t p = picture[static_cast<size_t>(y) * Width + x] & 0x7FFF;
-            row[x * 3] = static_cast<unsigned char>((p & 0x1F) << 3);
-            row[x * 3 + 1] = static_cast<unsigned char>(((p >> 5) & 0x1F) << 3);
-            row[x * 3 + 2] = static_cast<unsigned char>(((p >> 10) & 0x1F) << 3);
+            const uint32_t p = picture[static_cast<size_t>(y) * Width + x];
+            row[x * 3] = static_cast<unsigned char>(p);
+            row[x * 3 + 1] = static_cast<unsigned char>(p >> 8);
+            row[x * 3 + 2] = static_cast<unsigned char>(p >> 16);
         }
         std::fwrite(row.data(), 1, row.size(), out);
     }
 }
 
 int Decode(const char* file, const char* out) {
+    // As in the program's process, whose decompressors these are.
+    if (!InstallBuiltInCompressors()) return 2;
     AVIFileInit();
     PAVISTREAM stream = nullptr;
     if (AVIStreamOpenFromFileA(&stream, file, streamtypeVIDEO, 0, OF_READ, nullptr) != 0) return 2;
     BITMAPINFOHEADER in{};
     LONG size = sizeof in;
     AVIStreamReadFormat(stream, 0, &in, &size);
-    BITMAPINFOHEADER rgb = {sizeof rgb,         Width, Height, 1, 16, BI_RGB,
-                            Width * Height * 2, 0,     0,      0, 0};
+    BITMAPINFOHEADER rgb = {sizeof rgb,         Width, Height, 1, 32, BI_RGB,
+                            Width * Height * 4, 0,     0,      0, 0};
     HIC decoder = ICLocate(ICTYPE_VIDEO, 0, &in, &rgb, ICMODE_DECOMPRESS);
     if (!decoder || ICDecompressBegin(decoder, &in, &rgb) != ICERR_OK) return 3;
     FILE* f = std::fopen(out, "wb");
     std::vector<unsigned char> sample(in.biSizeImage * 2 + 4096);
-    std::vector<uint16_t> picture(static_cast<size_t>(Width) * Height);
+    std::vector<uint32_t> picture(static_cast<size_t>(Width) * Height);
     int frames = 0, result = 0;
     for (LONG pos = AVIStreamStart(stream); pos < AVIStreamEnd(stream) && !result; ++pos) {
         LONG bytes = 0;
@@ -233,7 +251,7 @@ int Decode(const char* file, const char* out) {
         in.biSizeImage = static_cast<DWORD>(bytes);
         if (ICDecompress(decoder, 0, &in, sample.data(), &rgb, picture.data()) != ICERR_OK)
             result = 4;
-        WriteRgb555(picture, f);
+        WriteBgr(picture, f);
         ++frames;
     }
     std::fclose(f);
@@ -245,30 +263,38 @@ int Decode(const char* file, const char* out) {
     return result ? result : frames > 0 ? 0 : 5;
 }
 
-int Compare(const char* frames) {
+// The first byte of the frame that differs from the pattern in its top
+// `bits` bits; -1 when none does.
+long FirstDifference(const std::vector<unsigned char>& frame, int bits) {
+    int phase = 0;
+    for (int bit = 0; bit < MarkerBits; ++bit)
+        if (frame[(4 * Width + bit * MarkerSize + 4) * 3] > 127) phase |= 1 << bit;
+    const std::vector<unsigned char> expected = Pattern(phase);
+    const int mask = (0xFF << (8 - bits)) & 0xFF;
+    for (size_t i = 0; i < frame.size(); ++i)
+        if ((frame[i] & mask) != (expected[i] & mask)) return static_cast<long>(i);
+    return -1;
+}
+
+int Compare(const char* frames, int bits) {
     FILE* f = std::fopen(frames, "rb");
-    if (!f) return 2;
+    if (!f || bits < 1 || bits > 8) return 2;
     std::vector<unsigned char> frame(static_cast<size_t>(Width) * Height * 3);
-    double worst = 1e9;
     int count = 0;
-    while (std::fread(frame.data(), 1, frame.size(), f) == frame.size()) {
-        int phase = 0;
-        for (int bit = 0; bit < MarkerBits; ++bit)
-            if (frame[(4 * Width + bit * MarkerSize + 4) * 3] > 127) phase |= 1 << bit;
-        const std::vector<unsigned char> expected = Pattern(phase);
-        double squared = 0;
-        for (size_t i = 0; i < frame.size(); ++i) {
-            const double d = double(frame[i]) - double(expected[i]);
-            squared += d * d;
-        }
-        const double mse = squared / frame.size();
-        const double psnr = mse == 0 ? 99.0 : 10 * std::log10(255.0 * 255.0 / mse);
-        if (psnr < worst) worst = psnr;
+    long differs = -1;
+    while (differs < 0 && std::fread(frame.data(), 1, frame.size(), f) == frame.size()) {
+        differs = FirstDifference(frame, bits);
         ++count;
     }
     std::fclose(f);
-    std::printf("frames %d worst PSNR %.2f dB\n", count, worst);
-    return count > 0 && worst >= 30.0 ? 0 : 1;
+    if (differs >= 0) {
+        const long pixel = differs / 3;
+        std::printf("frame %d differs from the pattern at (%ld, %ld)\n", count - 1, pixel % Width,
+                    pixel / Width);
+        return 1;
+    }
+    std::printf("frames %d, each the pattern in the top %d bits of every channel\n", count, bits);
+    return count > 0 ? 0 : 1;
 }
 
 RecordOptions ParseRecordOptions(int argc, char** argv) {
@@ -291,10 +317,10 @@ int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "record" && argc >= 4) return Record(argv[2], ParseRecordOptions(argc, argv));
     if (mode == "decode" && argc == 4) return Decode(argv[2], argv[3]);
-    if (mode == "compare" && argc == 3) return Compare(argv[2]);
+    if (mode == "compare" && argc == 4) return Compare(argv[2], std::atoi(argv[3]));
     std::fprintf(
         stderr,
         "usage: record FILE SECONDS [--interval MS] [--audio CANDIDATE] [--pauses N] [--cue WAV]"
-        " | decode FILE OUT | compare FRAMES\n");
+        " | decode FILE OUT | compare FRAMES BITS\n");
     return 2;
 }

@@ -8,9 +8,9 @@
 #     status bar, the menu and toolbar and the tray icon follow start, pause,
 #     resume and stop; the window refuses to close while recording and the
 #     recording goes on;
-#   - the file is a Video 1 film of the rectangle that ffmpeg decodes, with a
-#     mark for each left click made during the recording, where and when it
-#     was made;
+#   - the file is a ZMBV film (the default compressor) of the rectangle
+#     that ffmpeg decodes, with a mark for each left click made during the
+#     recording, where and when it was made;
 #   - a second start of the program ends by itself and brings up the first
 #     one's hidden window; a click on the tray icon does too.
 # Usage: app_session_test.sh APP_PROBE.exe BRANTLE.exe WORK_DIR
@@ -144,7 +144,7 @@ info=$(ffprobe -v error -show_entries stream=codec_type,codec_name,width,height 
   -of default=nw=1 "$avi")
 echo "$info"
 expect "streams" "$(grep -c '^codec_type=' <<<"$info")" 1
-grep -qx 'codec_name=msvideo1' <<<"$info" || fail "not Video 1"
+grep -qx 'codec_name=zmbv' <<<"$info" || fail "not ZMBV, the default compressor"
 width=$((rect_right - rect_left + 1))
 height=$((rect_bottom - rect_top + 1))
 grep -qx "width=$width" <<<"$info" && grep -qx "height=$height" <<<"$info" \

@@ -16,6 +16,36 @@ bool RefuseAll(const BITMAPINFOHEADER&) { return false; }
 
 std::string CodeOf(DWORD fourcc) { return std::string(reinterpret_cast<const char*>(&fourcc), 4); }
 
+// A compressor installed before the built-in ones, so that the platform
+// lists it before them.
+class EarlyCompressor : public ::testing::Environment {
+public:
+    void SetUp() override {
+        installed = std::make_unique<FakeCompressor>("EARL", AcceptAll);
+        builtIns = InstallBuiltInCompressors();
+    }
+    void TearDown() override { installed.reset(); }
+
+    static inline std::unique_ptr<FakeCompressor> installed;
+    static inline bool builtIns = false;
+};
+const auto* const Early = ::testing::AddGlobalTestEnvironment(new EarlyCompressor);
+
+// Where the platform's enumeration lists a handler; -1 when it does not.
+int PlatformPosition(const char code[4]) {
+    ICINFO info{};
+    for (DWORD i = 0; ICInfo(ICTYPE_VIDEO, i, &info); ++i)
+        if (CodeOf(info.fccHandler) == code) return static_cast<int>(i);
+    return -1;
+}
+
+int CountDescribed(const CompressorCatalogue& catalogue, const wchar_t* description) {
+    int found = 0;
+    for (int i = 0; i < catalogue.Count(); ++i)
+        if (lstrcmpW(catalogue.Entry(i).szDescription, description) == 0) ++found;
+    return found;
+}
+
 // The handlers of the catalogue entries that are fakes of this test ("F...").
 std::vector<std::string> FakeEntries(const CompressorCatalogue& catalogue) {
     std::vector<std::string> codes;
@@ -71,7 +101,7 @@ TEST(CompressorCatalogue, CurCompressorSelectsTheHandlerOrNothing) {
     RecordSettings settings;
     CompressorCatalogue probe;
     probe.Build(settings);
-    const int before = probe.Count() - 3;  // compressors of the platform listed first
+    const int before = probe.Count() - 3;  // the built-in and earlier ones listed first
 
     RecordSettings chosen;
     chosen.CurCompressor = before + 2;
@@ -90,16 +120,36 @@ TEST(CompressorCatalogue, CurCompressorSelectsTheHandlerOrNothing) {
     EXPECT_EQ(again.Chosen(-1), nullptr);
 }
 
-TEST(CompressorCatalogue, ListsTheBuiltInVideo1OnceUnderItsHandler) {
-    ASSERT_TRUE(InstallBuiltInCompressors());
+TEST(CompressorCatalogue, ListsTheBuiltInsFirstLosslessThenVideo1WhateverThePlatformsOrder) {
+    ASSERT_TRUE(EarlyCompressor::builtIns);
+    const int early = PlatformPosition("EARL"), zmbv = PlatformPosition("ZMBV");
+    ASSERT_GE(early, 0);
+    ASSERT_GT(zmbv, early) << "the platform lists the early compressor first";
+    RecordSettings newUser;
+    CompressorCatalogue catalogue;
+    catalogue.Build(newUser);
+    ASSERT_GE(catalogue.Count(), 3);
+    EXPECT_EQ(CodeOf(catalogue.Entry(0).fccHandler), "ZMBV");
+    EXPECT_STREQ(catalogue.Entry(0).szDescription, L"ZMBV lossless screen codec");
+    EXPECT_EQ(CodeOf(catalogue.Entry(1).fccHandler), "MSVC");
+    EXPECT_STREQ(catalogue.Entry(1).szDescription, L"Video 1 (built-in)");
+    EXPECT_EQ(CodeOf(catalogue.Entry(2).fccHandler), "EARL");
+    // A new user's first choice records without loss.
+    EXPECT_EQ(CodeOf(newUser.CurCompressorHandler), "ZMBV");
+    EXPECT_EQ(catalogue.Chosen(newUser.CurCompressor), &catalogue.Entry(0));
+}
+
+TEST(CompressorCatalogue, ListsEachBuiltInOnceThoughThePlatformListsVideo1Too) {
+    ASSERT_TRUE(EarlyCompressor::builtIns);
+    ASSERT_GE(PlatformPosition("msvc"), 0) << "the platform's own Video 1 entry";
     RecordSettings settings;
     CompressorCatalogue catalogue;
     catalogue.Build(settings);
-    int found = 0;
-    for (int i = 0; i < catalogue.Count(); ++i) {
-        if (lstrcmpW(catalogue.Entry(i).szDescription, L"Video 1 (built-in)") != 0) continue;
-        ++found;
-        EXPECT_EQ(CodeOf(catalogue.Entry(i).fccHandler), "MSVC");
+    EXPECT_EQ(CountDescribed(catalogue, L"ZMBV lossless screen codec"), 1);
+    EXPECT_EQ(CountDescribed(catalogue, L"Video 1 (built-in)"), 1);
+    for (int i = 2; i < catalogue.Count(); ++i) {
+        const DWORD handler = catalogue.Entry(i).fccHandler | 0x20202020;
+        EXPECT_NE(handler, mmioFOURCC('z', 'm', 'b', 'v')) << i;
+        EXPECT_NE(handler, mmioFOURCC('m', 's', 'v', 'c')) << i;
     }
-    EXPECT_EQ(found, 1);
 }

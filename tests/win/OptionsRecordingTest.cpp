@@ -1,22 +1,21 @@
 // A recording made after the settings were changed through the option
 // dialogs shows them: the fixed region's size, the text line at its place
-// in its colour, and click marks in the chosen colours.
+// in its colour, and click marks in the chosen colours, exactly, as the
+// default compressor keeps them and the platform's player decodes them.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "engine/RecordingState.h"
 #include "res/resource.h"
-#include "tests/support/Video1Decoder.h"
-#include "tests/win/AviReader.h"
 #include "tests/win/DialogDriver.h"
 #include "tests/win/OptionDialogDriver.h"
+#include "tests/win/PlatformFilm.h"
 #include "tests/win/RunningApp.h"
 #include "tests/win/ScreenProbe.h"
 #include "tests/win/SelectionHarness.h"
@@ -82,53 +81,19 @@ void HoldButton(bool right, const std::atomic<int32_t>& state) {
     EXPECT_TRUE(WaitUntil([&] { return state.load() == 0; }));
 }
 
-struct Film {
-    long width = 0, height = 0;
-    std::vector<std::vector<uint16_t>> pictures;  // RGB555, bottom row first
-};
-
-// Every stored frame of the file's video stream, decoded.
-Film ReadFilm(const std::string& path) {
-    const AviContents avi = ReadAvi(path);
-    Film film;
-    if (!avi.hasVideo) return film;
-    film.width = avi.videoFormat.biWidth;
-    film.height = avi.videoFormat.biHeight;
-    Video1Decoder decoder(film.width, film.height);
-    for (size_t i = 0; i < avi.samples.size(); ++i) {
-        const std::vector<uint8_t>& data = avi.samples[i].data;
-        if (data.empty()) continue;  // a skipped position
-        EXPECT_TRUE(decoder.Decode(data.data(), data.size()).ok) << "frame " << i;
-        film.pictures.push_back(decoder.Picture());
-    }
-    return film;
-}
-
-// Within a Video 1 step of the colour.
-bool Near(uint16_t pixel, COLORREF colour) {
-    const int r = (pixel >> 10) & 31, g = (pixel >> 5) & 31, b = pixel & 31;
-    return std::abs(r - (GetRValue(colour) >> 3)) <= 2 &&
-           std::abs(g - (GetGValue(colour) >> 3)) <= 2 &&
-           std::abs(b - (GetBValue(colour) >> 3)) <= 2;
-}
-
-uint16_t PixelAt(const Film& film, const std::vector<uint16_t>& picture, POINT p) {
-    return picture[static_cast<size_t>(film.height - 1 - p.y) * film.width + p.x];
-}
-
-bool SomeFrameShows(const Film& film, POINT p, COLORREF colour) {
-    for (const auto& picture : film.pictures)
-        if (Near(PixelAt(film, picture, p), colour)) return true;
+bool SomeFrameShows(const PlatformFilm& film, POINT p, COLORREF colour) {
+    for (size_t i = 0; i < film.pictures.size(); ++i)
+        if (film.At(i, p) == colour) return true;
     return false;
 }
 
 // The smallest rectangle holding every pixel of the colour in the picture.
-RECT ExtentOf(const Film& film, const std::vector<uint16_t>& picture, COLORREF colour, int& count) {
+RECT ExtentOf(const PlatformFilm& film, size_t picture, COLORREF colour, int& count) {
     RECT extent = {film.width, film.height, 0, 0};
     count = 0;
     for (LONG y = 0; y < film.height; ++y)
         for (LONG x = 0; x < film.width; ++x) {
-            if (!Near(PixelAt(film, picture, {x, y}), colour)) continue;
+            if (film.At(picture, {x, y}) != colour) continue;
             ++count;
             extent = {std::min(extent.left, x), std::min(extent.top, y),
                       std::max(extent.right, x + 1), std::max(extent.bottom, y + 1)};
@@ -181,16 +146,18 @@ TEST(OptionsRecording, ShowsTheFixedRegionTheTextAndTheClickColoursChosenInTheDi
     SendCommand(ID_RECORD_STOP);
     ASSERT_TRUE(WaitUntil([] { return PaneText(1) == "Recording stopped"; }, 15000));
 
-    const Film film = ReadFilm(settings.SavePath);
+    const PlatformFilm film = DecodeWithPlatform(settings.SavePath);
+    EXPECT_EQ(film.compression, mmioFOURCC('Z', 'M', 'B', 'V'));  // the default compressor
+    ASSERT_TRUE(film.decoded);
     ASSERT_EQ(film.width, RegionWidth);
     ASSERT_EQ(film.height, RegionHeight);
     ASSERT_GE(film.pictures.size(), 6u);
     EXPECT_EQ(RegionOrigin().x, PlacedAt.x - RegionCentre.x);
     EXPECT_EQ(RegionOrigin().y, PlacedAt.y - RegionCentre.y);
-    EXPECT_TRUE(Near(PixelAt(film, film.pictures.front(), RegionCentre), RGB(255, 255, 255)));
+    EXPECT_EQ(film.At(0, RegionCentre), RGB(255, 255, 255));
     EXPECT_TRUE(SomeFrameShows(film, RegionCentre, Blue));
     EXPECT_TRUE(SomeFrameShows(film, RegionCentre, Green));
-    for (const auto& picture : {film.pictures.front(), film.pictures.back()}) {
+    for (size_t picture : {size_t{0}, film.pictures.size() - 1}) {
         int count = 0;
         const RECT text = ExtentOf(film, picture, Red, count);
         EXPECT_GT(count, 150);

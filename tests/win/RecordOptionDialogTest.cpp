@@ -21,17 +21,15 @@
 
 namespace {
 
-constexpr DWORD Msvc = 0x4356534D;  // the built-in compressor, which has an about box
+constexpr DWORD Msvc = 0x4356534D;  // the built-in Video 1, which has an about box
 constexpr char WithoutAbout[] = "FKNA", Removable[] = "FKGO";
 constexpr int MessageBoxText = 0xFFFF;  // the static holding a message box's text
 constexpr LPARAM KeyReleased = 0xC0000001;
 
 // Two compressors of the tests, installed before anything makes the
-// application object, which installs the built-in one: the platform lists
-// compressors in the order they were installed, and under Wine the catalogue
-// ends at the built-in one's own listing (it lists it earlier, in place of
-// the platform's Video 1). One has no about box; the other is removed by the
-// test that needs a listed compressor that cannot be opened.
+// application object, which installs the built-in ones; the catalogue lists
+// them after those all the same. One has no about box; the other is removed
+// by the test that needs a listed compressor that cannot be opened.
 class TestCompressors : public ::testing::Environment {
 public:
     void SetUp() override {
@@ -193,6 +191,8 @@ TEST_F(RecordOptionDlgTest, VideoCommandShowsTheSettingsAndOkStoresThemAgainAndS
     });
     EXPECT_EQ(shown.caption, "Record Option");
     EXPECT_EQ(shown.codecs, descriptions);
+    ASSERT_FALSE(shown.codecs.empty());
+    EXPECT_EQ(shown.codecs.front(), "ZMBV lossless screen codec");
     EXPECT_EQ(shown.selected, builtIn);
     EXPECT_TRUE(shown.aboutEnabled);
     EXPECT_EQ(shown.slider, 85);

@@ -41,7 +41,7 @@ TEST(RecordingWithOptions, TheFileHasThePlayRateAndSoundFormatChosenInTheDialogs
     const int chosen = supported[line];
 
     RecordSettings& settings = RunningApp().Settings;
-    // The built-in compressor, which takes the screen's frames.
+    // The built-in Video 1 compressor, selected in the dialog by its handler.
     RunningApp().Compressors = CompressorCatalogue{};
     RunningApp().Compressors.Build(settings);
     settings.CurCompressorHandler = mmioFOURCC('M', 'S', 'V', 'C');

@@ -21,6 +21,7 @@ CHalvexApp* MakeApp() {
     InstallBuiltInCompressors();
     auto* app = new CHalvexApp;
     app->SetRegistryKey(TestRegistryKey);
+    app->Compressors.Build(app->Settings);
     EXPECT_TRUE(app->CreateMainWindow());
     EXPECT_TRUE(app->MouseCaptureWnd.CreateCaptureWnd());
     return app;

@@ -1,8 +1,9 @@
 // The program's application object in this test process, made at the first
 // call the way start-up makes it (common controls, built-in compressors, the
-// main window and the selection window), with its settings kept under a
-// registry key of the tests' own. Commands reach it through its main window,
-// as they do from the menu.
+// compressor catalogue for the default settings, the main window and the
+// selection window), with its settings kept under a registry key of the
+// tests' own. Commands reach it through its main window, as they do from the
+// menu.
 #pragma once
 
 #include <windows.h>
@@ -28,8 +29,8 @@ std::string PaneText(int pane);
 int FramesShown();
 
 // Settings for a recording that needs nobody at the screen: the full screen,
-// no minimising, sound, blinking or playing afterwards, the first compressor,
-// into a fresh file of that name in the temporary folder.
+// no minimising, sound, blinking or playing afterwards, the first compressor
+// (the lossless one), into a fresh file of that name in the temporary folder.
 void PrepareFullScreenRecording(const char* fileName);
 
 // The settings section in the registry: removed, present, and one number

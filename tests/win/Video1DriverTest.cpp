@@ -177,6 +177,18 @@ TEST_F(Video1Driver, CompressorManagerOpensOursForCompression) {
     EXPECT_TRUE(listed);
 }
 
+// The platform lists an installed compressor by asking it for its
+// description unopened; had ours refused, the listing would end at it and
+// hide whatever was installed after it.
+TEST_F(Video1Driver, IsListedUnopenedUnderItsOwnHandler) {
+    bool listed = false;
+    ICINFO info{};
+    for (DWORD i = 0; ICInfo(ICTYPE_VIDEO, i, &info); ++i) {
+        if (info.fccHandler == MSVC) listed = true;
+    }
+    EXPECT_TRUE(listed);
+}
+
 TEST_F(Video1Driver, AcceptsOnly16To32BitFramesWithSidesMultiplesOf4) {
     HIC ic = ICOpen(ICTYPE_VIDEO, MSVC, ICMODE_COMPRESS);
     ASSERT_NE(ic, nullptr);

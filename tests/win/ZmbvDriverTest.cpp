@@ -122,7 +122,7 @@ TEST_F(ZmbvDriver, DescribesItselfAndItsDefaultQuality) {
     ICINFO info{};
     ASSERT_EQ(ICGetInfo(ic.hic, &info, sizeof info), sizeof info);
     EXPECT_STREQ(info.szName, L"ZMBV");
-    EXPECT_STREQ(info.szDescription, L"Lossless screen (ZMBV)");
+    EXPECT_STREQ(info.szDescription, L"ZMBV lossless screen codec");
     const DWORD flags = VIDCF_QUALITY | VIDCF_TEMPORAL | VIDCF_FASTTEMPORALC | VIDCF_FASTTEMPORALD;
     EXPECT_EQ(info.dwFlags & flags, flags);
     DWORD quality = 0;
@@ -253,6 +253,6 @@ TEST_F(ZmbvDriver, IsFoundForTheStreamsFormat) {
     ASSERT_NE(found, nullptr);
     ICINFO info{};
     EXPECT_EQ(ICGetInfo(found, &info, sizeof info), sizeof info);
-    EXPECT_STREQ(info.szDescription, L"Lossless screen (ZMBV)");
+    EXPECT_STREQ(info.szDescription, L"ZMBV lossless screen codec");
     ICClose(found);
 }
