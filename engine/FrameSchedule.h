@@ -1,5 +1,5 @@
-// The frame loop's arithmetic: which sample position a grabbed frame takes,
-// whether it is written, and when progress is reported.
+// The frame loop's arithmetic: when the next frame is grabbed, which sample
+// position it takes, whether it is written, and when progress is reported.
 #pragma once
 
 #include <cstdint>
@@ -26,7 +26,14 @@ bool StatusDue(uint32_t elapsedMs, uint32_t& lastHalfSecond);
 // Whole seconds shown with the progress.
 int StatusSeconds(uint32_t elapsedMs);
 
-// The sleep after a frame: whole 50 ms slices, then the remainder.
-constexpr int SleepSliceMs = 50;
-inline int SleepSlices(int recordInterval) { return recordInterval / SleepSliceMs; }
-inline int SleepRemainder(int recordInterval) { return recordInterval % SleepSliceMs; }
+// The schedule: a grab is due at the start of every interval of recording
+// time (pauses removed), whatever the previous frame cost. The next one is
+// due where the position rule first gives a position past this frame's;
+// above 1000 ms, one interval after this grab's interval began.
+uint32_t NextGrabDue(uint32_t position, uint32_t elapsedAtGrab, int recordInterval);
+
+// How long to sleep before the grab due at `due`, in slices of at most
+// 50 ms so that a stop or a pause is seen between them; 0 when it is due
+// or late (the grab is taken at once).
+constexpr uint32_t SleepSliceMs = 50;
+uint32_t SleepBeforeGrab(uint32_t due, uint32_t elapsedMs);

@@ -2,6 +2,9 @@
 
 #include <mmsystem.h>
 
+#include <chrono>
+#include <thread>
+
 #include "engine/FlashingWnd.h"
 #include "engine/FrameGrabber.h"
 #include "engine/FrameSchedule.h"
@@ -129,12 +132,26 @@ void CRcdAviThread::WriterFailed(Run& run, FileStep step) {
     State().RecordingActive = 0;
 }
 
+// Two stages on two threads: this one grabs on schedule and hands the
+// frames over; a second one compresses and writes them. A stop, a failure
+// of either side or a frame that cannot be had ends the grabbing; the
+// writing side then writes what is queued and ends too.
 void CRcdAviThread::RecordFrames(Run& run) {
-    const DWORD start = State().FilmStart.load();
-    Loop loop;
+    timeBeginPeriod(1);  // sleeps and the clock to the millisecond
+    FrameQueue<GrabbedFrame> queue(QueuedFramesMax);
+    std::thread writing([&] { WriteFrames(run, queue); });
+    GrabFrames(run, queue);
+    queue.Close();
+    writing.join();
+    timeEndPeriod(1);
+}
+
+void CRcdAviThread::GrabFrames(Run& run, FrameQueue<GrabbedFrame>& queue) {
+    const int interval = Job->RecordInterval;
+    bool first = true;
+    uint32_t position = 0, lastQueued = 0, elapsed = 0;
     do {
-        const uint32_t elapsed =
-            loop.first ? 0 : ElapsedRecordingTime(timeGetTime(), State().PausedTime.load(), start);
+        const auto grabStart = std::chrono::steady_clock::now();
         BITMAPINFOHEADER* frame =
             GrabFrame(run.area.left, run.area.top, run.area.width, run.area.height, false);
         if (!frame) {
@@ -142,58 +159,106 @@ void CRcdAviThread::RecordFrames(Run& run) {
             State().RecordingActive = 0;
             return;
         }
-        const bool stored = StoreFrame(run, loop, frame, elapsed);
-        ReleaseFrame(frame);
-        if (!stored) return;
-        SleepAfterFrame(run);
+        if (Job->Timings) Job->Timings->grabMs.push_back(MsSince(grabStart));
+        position = FramePosition(first, position, elapsed, interval);
+        const bool wanted = ShouldWriteFrame(first, position, lastQueued);
+        if (wanted && queue.TryPush({frame, position, elapsed})) {
+            lastQueued = position;
+        } else {
+            if (wanted && Job->Timings) ++Job->Timings->dropped;
+            ReleaseFrame(frame);
+        }
+        first = false;
+        elapsed = SleepUntilDue(run, NextGrabDue(position, elapsed, interval));
     } while (RecordingActive());
 }
 
-// Compresses and writes the frame at its position unless the position was
-// taken already; false when the compressor or the file failed.
-bool CRcdAviThread::StoreFrame(Run& run, Loop& loop, BITMAPINFOHEADER* frame, uint32_t elapsed) {
-    loop.position = FramePosition(loop.first, loop.position, elapsed, Job->RecordInterval);
-    const bool write = ShouldWriteFrame(loop.first, loop.position, loop.lastWritten);
-    loop.first = false;
-    if (!write) return true;
+// Sleeps in slices until the grab is due and returns the recording time
+// then. Between the slices is this thread's safe point: a pause parks it
+// there, where it holds nothing.
+uint32_t CRcdAviThread::SleepUntilDue(Run& run, uint32_t due) {
+    const DWORD start = State().FilmStart.load();
+    for (;;) {
+        if (State().Pause.PauseRequested()) {
+            run.grabbingParked = true;
+            State().Pause.WaitWhilePaused(State().RecordingActive);
+            run.grabbingParked = false;
+        }
+        const uint32_t elapsed =
+            ElapsedRecordingTime(timeGetTime(), State().PausedTime.load(), start);
+        const uint32_t sleep = SleepBeforeGrab(due, elapsed);
+        if (sleep == 0 || !RecordingActive()) return elapsed;
+        Sleep(sleep);
+    }
+}
+
+// The writing stage: every frame handed over, in order, until the grabbing
+// stage has closed the queue and it is empty. After a failure the frames
+// left are only released. Meanwhile the file's index keeps up with what
+// was written, also by the audio thread.
+void CRcdAviThread::WriteFrames(Run& run, FrameQueue<GrabbedFrame>& queue) {
+    Progress progress;
+    bool failed = false;
+    GrabbedFrame grabbed{};
+    for (;;) {
+        const auto popped = queue.Pop(grabbed, SleepSliceMs);
+        if (popped == FrameQueue<GrabbedFrame>::PopResult::Closed) return;
+        if (popped == FrameQueue<GrabbedFrame>::PopResult::Item) {
+            failed = failed || !StoreFrame(run, progress, grabbed);
+            ReleaseFrame(grabbed.frame);
+        }
+        failed = failed || !KeepFileCurrent(run);
+        failed = failed || !ParkWithGrabbing(run, queue);
+    }
+}
+
+// The writing stage parks only once the grabbing stage is parked and every
+// frame before the pause is written, and commits first, so that a pause of
+// any length keeps what came before it. False when the commit failed.
+bool CRcdAviThread::ParkWithGrabbing(Run& run, const FrameQueue<GrabbedFrame>& queue) {
+    // Parked before it looked at the queue: the grabbing stage queues
+    // nothing more until the pause ends.
+    if (!State().Pause.PauseRequested() || !run.grabbingParked || queue.Size() != 0)
+        return true;
+    if (!run.writer->CommitNow()) {
+        WriterFailed(run, FileStep::Write);
+        return false;
+    }
+    State().Pause.WaitWhilePaused(State().RecordingActive);
+    return true;
+}
+
+// Compresses and writes one frame at its position; false when the
+// compressor or the file failed.
+bool CRcdAviThread::StoreFrame(Run& run, Progress& progress, const GrabbedFrame& grabbed) {
     FrameCompressor::Result compressed{};
-    if (!run.compressor->Compress(*frame, compressed)) {
+    const auto compressStart = std::chrono::steady_clock::now();
+    if (!run.compressor->Compress(*grabbed.frame, compressed)) {
         run.compressorFailed = true;
         State().RecordingActive = 0;
         return false;
     }
-    if (!run.writer->WriteVideo(loop.position, compressed.data, compressed.size,
+    const auto writeStart = std::chrono::steady_clock::now();
+    if (!run.writer->WriteVideo(grabbed.position, compressed.data, compressed.size,
                                 compressed.keyFrame)) {
         WriterFailed(run, FileStep::Write);
         return false;
     }
-    ++loop.framesWritten;
-    if (StatusDue(elapsed, loop.lastHalf))
-        PostMessageA(Job->MainWindow, WM_RECORD_STATUS, loop.framesWritten,
-                     StatusSeconds(elapsed));
-    loop.lastWritten = loop.position;
+    if (Job->Timings) {
+        Job->Timings->compressMs.push_back(
+            std::chrono::duration<double, std::milli>(writeStart - compressStart).count());
+        Job->Timings->writeMs.push_back(MsSince(writeStart));
+    }
+    ++progress.framesWritten;
+    if (StatusDue(grabbed.elapsed, progress.lastHalf))
+        PostMessageA(Job->MainWindow, WM_RECORD_STATUS, progress.framesWritten,
+                     StatusSeconds(grabbed.elapsed));
     return true;
 }
 
-// The sleep between frames is the thread's safe point: a pause parks it
-// here, between slices, where it holds nothing. Meanwhile the file's index
-// keeps up with what was written, also by the audio thread.
-void CRcdAviThread::SleepAfterFrame(Run& run) {
-    if (!KeepFileCurrent(run)) return;
-    State().Pause.WaitWhilePaused(State().RecordingActive);
-    for (int i = 0; i < SleepSlices(Job->RecordInterval); ++i) {
-        Sleep(SleepSliceMs);
-        if (!RecordingActive() || !KeepFileCurrent(run)) return;
-        State().Pause.WaitWhilePaused(State().RecordingActive);
-    }
-    if (RecordingActive()) Sleep(SleepRemainder(Job->RecordInterval));
-}
-
-// A commit when one is due, and always before the recording rests in a
-// pause, so that a pause of any length keeps what came before it.
+// A commit when one is due.
 bool CRcdAviThread::KeepFileCurrent(Run& run) {
-    const bool ok = State().Pause.PauseRequested() ? run.writer->CommitNow()
-                                                   : run.writer->CommitIfDue();
+    const bool ok = run.writer->CommitIfDue();
     if (!ok) WriterFailed(run, FileStep::Write);
     return ok;
 }

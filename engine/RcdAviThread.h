@@ -1,11 +1,12 @@
 // One recording: the worker thread that fits the rectangle to the chosen
-// compressor, creates the AVI file, and writes a compressed frame every
-// RecordInterval at the position the wall clock gives, until the recording
-// is stopped or a step fails.
+// compressor, creates the AVI file, and grabs a frame every RecordInterval
+// at the position the wall clock gives, which a second thread compresses
+// and writes, until the recording is stopped or a step fails.
 #pragma once
 
 #include <windows.h>
 
+#include <atomic>
 #include <memory>
 #include <optional>
 
@@ -14,6 +15,7 @@
 #include "engine/CompressorFitting.h"
 #include "engine/FileFailure.h"
 #include "engine/FrameCompressor.h"
+#include "engine/FrameQueue.h"
 #include "engine/RecordingJob.h"
 #include "framework/WinThread.h"
 
@@ -38,13 +40,22 @@ private:
         bool compressorFailed = false;
         std::optional<FileFailure> fileFailure;
         bool frameFailed = false;  // a frame block could not be allocated
+        // The grabbing stage rests in a pause; the writing stage parks after it.
+        std::atomic<bool> grabbingParked{false};
     };
 
-    // The frame loop's own state.
-    struct Loop {
-        bool first = true;
-        uint32_t position = 0;
-        uint32_t lastWritten = 0;
+    // A grabbed frame on its way to the writing stage.
+    struct GrabbedFrame {
+        BITMAPINFOHEADER* frame;
+        uint32_t position;
+        uint32_t elapsed;  // recording time when it was grabbed
+    };
+    // Frames grabbed but not yet written: enough to ride out a key frame
+    // that takes a few intervals, few enough to bound the memory.
+    static constexpr size_t QueuedFramesMax = 3;
+
+    // The writing stage's progress reports.
+    struct Progress {
         uint32_t lastHalf = 0;
         WPARAM framesWritten = 0;
     };
@@ -54,8 +65,11 @@ private:
     void OpenFile(Run& run);
     bool OpenWriter(Run& run);
     void RecordFrames(Run& run);
-    bool StoreFrame(Run& run, Loop& loop, BITMAPINFOHEADER* frame, uint32_t elapsed);
-    void SleepAfterFrame(Run& run);
+    void GrabFrames(Run& run, FrameQueue<GrabbedFrame>& queue);
+    uint32_t SleepUntilDue(Run& run, uint32_t due);
+    void WriteFrames(Run& run, FrameQueue<GrabbedFrame>& queue);
+    bool ParkWithGrabbing(Run& run, const FrameQueue<GrabbedFrame>& queue);
+    bool StoreFrame(Run& run, Progress& progress, const GrabbedFrame& grabbed);
     bool KeepFileCurrent(Run& run);
     static void WriterFailed(Run& run, FileStep step);
     void CleanUp(Run& run);

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "framework/ComPtr.h"
+#include "engine/StageTimes.h"
 #include "settings/RecordSettings.h"
 
 struct RecordingJob {
@@ -27,6 +28,7 @@ struct RecordingJob {
     std::optional<ICINFO> Compressor;  // none: the default compressor
     HWND MainWindow = nullptr;
     const RecordSettings* Settings = nullptr;  // read live by every grab
+    StageTimes* Timings = nullptr;             // kept only when a benchmark asks
 
     // Sound, when an audio thread records it: the device and the format.
     bool RecordAudio = false;

@@ -1,6 +1,7 @@
 #!/bin/bash
 # Runs a command inside a private test environment and tears it down again:
-#   - an Xvfb display, 1024 x 768 at 24-bit depth (TESTENV_DEPTH to change);
+#   - an Xvfb display, 1024 x 768 at 24-bit depth (TESTENV_SIZE and
+#     TESTENV_DEPTH to change);
 #   - a PulseAudio server with a null sink, in a private runtime directory;
 #   - a private WINEPREFIX under the build tree, WINEDEBUG=-all.
 # Everything started here is stopped when the command ends, fails, hangs past
@@ -67,7 +68,7 @@ wait_for() {
   done
 }
 
-Xvfb -displayfd 3 -screen 0 "1024x768x${TESTENV_DEPTH:-24}" -nolisten tcp 3>"$runtime/display" \
+Xvfb -displayfd 3 -screen 0 "${TESTENV_SIZE:-1024x768}x${TESTENV_DEPTH:-24}" -nolisten tcp 3>"$runtime/display" \
   >"$runtime/xvfb.log" 2>&1 &
 if ! wait_for 15 test -s "$runtime/display"; then
   echo "testenv: Xvfb did not start" >&2

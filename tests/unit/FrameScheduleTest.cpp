@@ -70,11 +70,79 @@ TEST(FrameSchedule, StatusIsDueWhenTheHalfSecondCountChanges) {
     EXPECT_EQ(StatusSeconds(61000), 61);
 }
 
-TEST(FrameSchedule, SleepIsCutInto50MsSlicesAndARemainder) {
-    EXPECT_EQ(SleepSlices(20), 0);
-    EXPECT_EQ(SleepRemainder(20), 20);
-    EXPECT_EQ(SleepSlices(100), 2);
-    EXPECT_EQ(SleepRemainder(100), 0);
-    EXPECT_EQ(SleepSlices(10000), 200);
-    EXPECT_EQ(SleepRemainder(175), 25);
+// Runs the grabbing loop on a simulated clock: each grab and its hand-over
+// cost workMs, then the loop sleeps until the next grab is due (or goes on
+// at once when late). Returns the positions of the first `grabs` grabs
+// that are written.
+std::vector<uint32_t> ScheduledPositions(int interval, uint32_t workMs, int grabs) {
+    std::vector<uint32_t> written;
+    uint32_t position = 0, lastWritten = 0, elapsed = 0;
+    for (int i = 0; i < grabs; ++i) {
+        position = FramePosition(i == 0, position, elapsed, interval);
+        if (ShouldWriteFrame(i == 0, position, lastWritten)) {
+            written.push_back(position);
+            lastWritten = position;
+        }
+        const uint32_t due = NextGrabDue(position, elapsed, interval);
+        elapsed += workMs;
+        while (uint32_t sleep = SleepBeforeGrab(due, elapsed)) {
+            EXPECT_LE(sleep, SleepSliceMs);
+            elapsed += sleep;
+        }
+    }
+    return written;
+}
+
+std::vector<uint32_t> Count(uint32_t n) {
+    std::vector<uint32_t> all(n);
+    for (uint32_t i = 0; i < n; ++i) all[i] = i;
+    return all;
+}
+
+TEST(FrameSchedule, WorkShorterThanTheIntervalFillsEveryPosition) {
+    EXPECT_EQ(ScheduledPositions(100, 35, 50), Count(50));
+    EXPECT_EQ(ScheduledPositions(100, 99, 50), Count(50));
+    EXPECT_EQ(ScheduledPositions(33, 30, 300), Count(300));
+    // The smallest interval, and a long one slept in 50 ms slices.
+    EXPECT_EQ(ScheduledPositions(20, 5, 500), Count(500));
+    EXPECT_EQ(ScheduledPositions(1000, 400, 20), Count(20));
+    // Intervals where the position rule's floating point lands an exact
+    // multiple a hair low: the grab waits the extra millisecond rather
+    // than take the previous position again.
+    for (int interval : {22, 24, 38, 41, 44})
+        EXPECT_EQ(ScheduledPositions(interval, 3, 200), Count(200)) << interval;
+}
+
+TEST(FrameSchedule, LateGrabsAreTakenAtOnceAndSkipOnlyThePositionsTheyMissed) {
+    EXPECT_EQ(ScheduledPositions(100, 250, 5), (std::vector<uint32_t>{0, 2, 5, 7, 10}));
+    EXPECT_EQ(ScheduledPositions(100, 100, 6), Count(6));
+    // Above 1000 ms every grab takes the next position, on a schedule too.
+    EXPECT_EQ(ScheduledPositions(2000, 2500, 4), Count(4));
+    EXPECT_EQ(NextGrabDue(3, 6100, 2000), 8000u);
+    EXPECT_EQ(NextGrabDue(3, 8000, 2000), 10000u);
+}
+
+TEST(FrameSchedule, TheNextGrabIsDueAtTheStartOfTheNextPositionWhateverTheWork) {
+    EXPECT_EQ(NextGrabDue(0, 0, 100), 100u);
+    EXPECT_EQ(NextGrabDue(1, 130, 100), 200u);
+    EXPECT_EQ(NextGrabDue(7, 799, 100), 800u);
+    EXPECT_EQ(NextGrabDue(0, 0, 22), 23u);  // 22 ms gives position 0 still
+    EXPECT_EQ(FramePosition(false, 0, 23, 22), 1u);
+    // Sleeps are cut into slices; a due or late grab sleeps not at all.
+    EXPECT_EQ(SleepBeforeGrab(100, 30), 50u);
+    EXPECT_EQ(SleepBeforeGrab(100, 70), 30u);
+    EXPECT_EQ(SleepBeforeGrab(100, 100), 0u);
+    EXPECT_EQ(SleepBeforeGrab(100, 170), 0u);
+    // Across the clock's wrap the due time is still ahead.
+    EXPECT_EQ(SleepBeforeGrab(5, 0xFFFFFFF0u), 21u);
+}
+
+TEST(FrameSchedule, APauseMovesTheDueTimeOnByItsLength) {
+    const uint32_t start = 10000;
+    // A grab at 130 ms of recording time, due again at 200; a 5 s pause
+    // comes in between: at 5150 ms on the clock, 150 ms are recorded.
+    const uint32_t due = NextGrabDue(1, 130, 100);
+    EXPECT_EQ(SleepBeforeGrab(due, ElapsedRecordingTime(start + 5150, 5000, start)), 50u);
+    EXPECT_EQ(SleepBeforeGrab(due, ElapsedRecordingTime(start + 5200, 5000, start)), 0u);
+    EXPECT_EQ(FramePosition(false, 1, ElapsedRecordingTime(start + 5200, 5000, start), 100), 2u);
 }

@@ -100,12 +100,12 @@ TEST_F(MainFrameTest, FullScreenRecordingPausesResumesAndStops) {
     // The window stays responsive while the threads are parked: after a
     // second in which they stay in their park and no frame is counted, it
     // still answers another thread.
-    ASSERT_TRUE(WaitUntil([] { return TheRecordingState.Pause.ParkedThreads() == 1; }));
+    ASSERT_TRUE(WaitUntil([] { return TheRecordingState.Pause.ParkedThreads() == 2; }));
     const DWORD parkedAt = timeGetTime();
     const std::string counted = PaneText(2);
     EXPECT_TRUE(WaitUntilKeeping([&] { return timeGetTime() - parkedAt >= 1000; },
                                  [&] {
-                                     return TheRecordingState.Pause.ParkedThreads() == 1 &&
+                                     return TheRecordingState.Pause.ParkedThreads() == 2 &&
                                             PaneText(1) == "Paused" && PaneText(2) == counted;
                                  },
                                  10000));

@@ -25,6 +25,7 @@
 #include "framework/Wnd.h"
 #include "tests/win/AviReader.h"
 #include "tests/win/FakeCompressors.h"
+#include "tests/win/GatedCompressor.h"
 #include "tests/win/MessageBoxes.h"
 #include "tests/win/Waiting.h"
 #include "tests/win/TestPaths.h"
@@ -78,7 +79,7 @@ protected:
 
     // Starts a recording of the rectangle (inclusive corners) as the controller would.
     void Start(const std::string& file, RECT rect, const ICINFO* compressor = nullptr,
-               int interval = 100) {
+               int interval = 100, StageTimes* timings = nullptr) {
         auto* thread = AfxBeginThread<CRcdAviThread>(THREAD_PRIORITY_HIGHEST, 0, CREATE_SUSPENDED);
         ASSERT_NE(thread, nullptr);
         auto job = std::make_shared<RecordingJob>();
@@ -90,6 +91,7 @@ protected:
         if (compressor) job->Compressor = *compressor;
         job->MainWindow = log.GetSafeHwnd();
         job->Settings = &settings;
+        job->Timings = timings;
         thread->Job = job;
         TheRecordingState.Begin();
         thread->ResumeThread();
@@ -206,6 +208,32 @@ TEST_F(RecordingThreadTest, RefusingOrMissingCompressorsFallBackToTheDefault) {
     EXPECT_GE(v.length, 2);
 }
 
+TEST_F(RecordingThreadTest, AWriterBehindRefusesTheNewestGrabsAndAStopWritesEveryQueuedOne) {
+    GatedCompressor gate;
+    const ICINFO info = gate.Info();
+    StageTimes times;
+    const std::string path = TempPath("behind.avi");
+    Start(path, {0, 0, 159, 119}, &info, 20, &times);
+    // One frame held in the compressor, the queue full behind it, and the
+    // grabs after that refused rather than queued.
+    ASSERT_TRUE(WaitUntil([&] { return gate.Arrived() == 1 && times.dropped.load() >= 3; }));
+    Stop();
+    gate.Open();
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_FALSE(log.Received(WM_USER_RECORDINTERRUPTED_MSG));
+    const AviContents v = ReadAvi(path);
+    ASSERT_TRUE(v.hasVideo);
+    std::vector<LONG> stored;
+    for (size_t i = 0; i < v.samples.size(); ++i)
+        if (!v.samples[i].data.empty()) stored.push_back(static_cast<LONG>(i));
+    // The held frame and the three queued ones, in grab order.
+    ASSERT_EQ(stored.size(), 4u);
+    EXPECT_EQ(stored.front(), 0);
+    EXPECT_TRUE(std::is_sorted(stored.begin(), stored.end()));
+    EXPECT_EQ(gate.Arrived(), 4);
+    EXPECT_EQ(times.compressMs.size(), 4u);
+}
+
 TEST_F(RecordingThreadTest, PauseParksTheThreadAndTheFilmLeavesThePauseOut) {
     const std::string path = TempPath("paused.avi");
     const DWORD started = timeGetTime();
@@ -214,7 +242,7 @@ TEST_F(RecordingThreadTest, PauseParksTheThreadAndTheFilmLeavesThePauseOut) {
 
     const DWORD pauseStart = timeGetTime();
     TheRecordingState.Pause.RequestPause();
-    ASSERT_TRUE(WaitUntil([] { return TheRecordingState.Pause.ParkedThreads() == 1; }));
+    ASSERT_TRUE(WaitUntil([] { return TheRecordingState.Pause.ParkedThreads() == 2; }));
     // The user interface keeps drawing while the recording is paused.
     auto drawing = std::async(std::launch::async, [] {
         for (int i = 0; i < 200; ++i) {
@@ -234,7 +262,7 @@ TEST_F(RecordingThreadTest, PauseParksTheThreadAndTheFilmLeavesThePauseOut) {
     const DWORD watchStart = timeGetTime();
     EXPECT_TRUE(WaitUntilKeeping([&] { return timeGetTime() - watchStart >= 1500; },
                                  [&] {
-                                     return TheRecordingState.Pause.ParkedThreads() == 1 &&
+                                     return TheRecordingState.Pause.ParkedThreads() == 2 &&
                                             log.entries.size() == messagesWhilePaused;
                                  },
                                  10000));

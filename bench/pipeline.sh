@@ -1,0 +1,28 @@
+#!/bin/bash
+# Builds pipeline_bench.exe in a Windows tree (build/win64, or BUILD_DIR)
+# and runs it under Wine in the test environment on an Xvfb screen of the
+# given size showing bench/scene.sh's busy scene: the whole screen recorded
+# for SECONDS at INTERVAL ms with the given compressor (zmbv, the default,
+# or msvc). Prints one line:
+#   positions=P frames=F filled=X% grab_ms=G compress_ms=C write_ms=W cpu=U%
+# (medians per frame; cpu is the recorder's processor time as a share of
+# one core) and below it the 95th percentiles.
+# Usage: bench/pipeline.sh WxH INTERVAL SECONDS [zmbv|msvc]
+set -eu
+[ $# -ge 3 ] || { echo "usage: $0 WxH INTERVAL SECONDS [zmbv|msvc]" >&2; exit 2; }
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$root/build/win64}
+size=$1 interval=$2 seconds=$3 codec=${4:-zmbv}
+cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" --target pipeline_bench -j"$(nproc)" >/dev/null
+
+work="$build/pipeline_bench"
+mkdir -p "$work"
+trap 'rm -rf "$work"' EXIT
+# shellcheck disable=SC2016  # expanded by the inner shell
+TESTENV_SIZE=$size "$root/scripts/testenv.sh" "$build" bash -c '
+  "$1" busy "${2%x*}" "${2#*x}"
+  wine "$3" "$(winepath -w "$4")" "$5" "$6" "$7" | tr -d "\r"' _ \
+  "$root/bench/scene.sh" "$size" "$build/tests/e2e/pipeline_bench.exe" "$work/screen.avi" \
+  "$interval" "$seconds" "$codec"
