@@ -138,6 +138,6 @@ int main(int argc, char** argv) {
     std::printf("  p95: grab_ms=%.1f compress_ms=%.1f write_ms=%.2f; grabs=%zu "
                 "refused_by_full_queue=%u\n",
                 Percentile95(times.grabMs), Percentile95(times.compressMs),
-                Percentile95(times.writeMs), times.grabMs.size(), times.dropped);
+                Percentile95(times.writeMs), times.grabMs.size(), times.dropped.load());
     return 0;
 }

@@ -1,7 +1,10 @@
 #!/bin/bash
 # Builds pipeline_bench.exe in a Windows tree (build/win64, or BUILD_DIR)
 # and runs it under Wine in the test environment on an Xvfb screen of the
-# given size showing bench/scene.sh's busy scene: the whole screen recorded
+# given size showing one of bench/scene.sh's scenes (SCENE, by default
+# scrolling: a terminal following a log, a clock, a window moving; busy has
+# the terminal list files as fast as it can, which takes a core of its own
+# from the terminal and Xvfb): the whole screen recorded
 # for SECONDS at INTERVAL ms with the given compressor (zmbv, the default,
 # or msvc). Prints one line:
 #   positions=P frames=F filled=X% grab_ms=G compress_ms=C write_ms=W cpu=U%
@@ -22,7 +25,7 @@ mkdir -p "$work"
 trap 'rm -rf "$work"' EXIT
 # shellcheck disable=SC2016  # expanded by the inner shell
 TESTENV_SIZE=$size "$root/scripts/testenv.sh" "$build" bash -c '
-  "$1" busy "${2%x*}" "${2#*x}"
+  "$1" "$8" "${2%x*}" "${2#*x}"
   wine "$3" "$(winepath -w "$4")" "$5" "$6" "$7" | tr -d "\r"' _ \
   "$root/bench/scene.sh" "$size" "$build/tests/e2e/pipeline_bench.exe" "$work/screen.avi" \
-  "$interval" "$seconds" "$codec"
+  "$interval" "$seconds" "$codec" "${SCENE:-scrolling}"

@@ -3,10 +3,12 @@
 # once its windows are up; what moves keeps moving until the display goes.
 #   busy   a terminal listing files without pause (its text jumps many lines
 #          a frame), a clock, and a smaller terminal window moving across
+#   scrolling  as busy, but the big terminal scrolls a line every 30 ms, as
+#          a log being followed does, rather than as fast as the terminal can
 #   quiet  text typed into a terminal a few characters a second, and a clock
-# Usage: bench/scene.sh busy|quiet WIDTH HEIGHT
+# Usage: bench/scene.sh busy|scrolling|quiet WIDTH HEIGHT
 set -eu
-[ $# -eq 3 ] || { echo "usage: $0 busy|quiet WIDTH HEIGHT" >&2; exit 2; }
+[ $# -eq 3 ] || { echo "usage: $0 busy|scrolling|quiet WIDTH HEIGHT" >&2; exit 2; }
 scene=$1 width=$2 height=$3
 
 # Waits (up to 10 s) for a window of this process to be mapped; prints its id.
@@ -22,9 +24,14 @@ window_of() {
 xclock -geometry 200x200+$((width - 260))+20 -update 1 >/dev/null 2>&1 &
 window_of $! >/dev/null
 case $scene in
-  busy)
-    xterm -geometry 120x40+10+10 -fa Monospace -fs 10 \
-      -e bash -c 'while true; do ls -l /usr/lib | head -400; done' >/dev/null 2>&1 &
+  busy|scrolling)
+    if [ "$scene" = busy ]; then
+      listing='while true; do ls -l /usr/lib | head -400; done'
+    else
+      listing='while true; do ls -l /usr/lib | head -400 |
+        while IFS= read -r line; do printf "%s\n" "$line"; sleep 0.03; done; done'
+    fi
+    xterm -geometry 120x40+10+10 -fa Monospace -fs 10 -e bash -c "$listing" >/dev/null 2>&1 &
     window_of $! >/dev/null
     xterm -geometry 60x15+300+300 -e bash -c 'while true; do date; sleep 0.2; done' \
       >/dev/null 2>&1 &

@@ -1,11 +1,13 @@
 #include "engine/FrameGrabber.h"
 
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <string>
 
 #include "engine/FlashingWnd.h"
 #include "engine/FrameBlock.h"
+#include "engine/ScreenCopy.h"
 #include "framework/ScopedHandles.h"
 
 HGLOBAL(WINAPI* FrameBlockAlloc)(UINT flags, SIZE_T bytes) = GlobalAlloc;
@@ -79,17 +81,60 @@ void DrawOverlays(HDC dc, const GrabSettings& in, int left, int top) {
     if (settings.ShowText) DrawTextLine(dc, settings, in.state->TextLock);
 }
 
-HGLOBAL CaptureToDib(HDC display, const GrabSettings& in, int left, int top, int width,
-                     int height) {
+// The screen rectangle with the overlays in a display-compatible bitmap,
+// read back at the display's depth: for palette displays, whose frames
+// carry the palette of the moment.
+HGLOBAL CaptureThroughBitmap(HDC display, const GrabSettings& in, int left, int top, int width,
+                             int height, DWORD rop) {
     ScopedMemoryDC memory(display);
     ScopedGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(display, width, height));
     {
         ScopedSelect select(memory.Get(), bitmap.Get());
-        const DWORD rop = in.settings->LayeredCapture ? SRCCOPY | CAPTUREBLT : SRCCOPY;
         BitBlt(memory.Get(), 0, 0, width, height, display, left, top, rop);
         DrawOverlays(memory.Get(), in, left, top);
     }
     return BitmapToDib(bitmap.Get(), GetDeviceCaps(memory.Get(), BITSPIXEL));
+}
+
+void FillFrameHeader(BITMAPINFOHEADER& header, int bitCount, int width, int height) {
+    header.biSize = sizeof(BITMAPINFOHEADER);
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = static_cast<WORD>(bitCount);
+    header.biCompression = BI_RGB;
+    header.biSizeImage = static_cast<DWORD>(FrameImageSize(bitCount, width, height));
+    header.biClrUsed = FrameColourCount(bitCount);
+}
+
+// A new frame block holding the screen copy's pixels; null when it could
+// not be allocated.
+HGLOBAL CopyToBlock(const ScreenCopy& copy, int width, int height) {
+    const int bitCount = copy.BitCount();
+    HGLOBAL block = FrameBlockAlloc(FrameBlockFlags, FrameBlockSize(bitCount, width, height));
+    if (!block) return nullptr;
+    auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(block));
+    FillFrameHeader(*header, bitCount, width, height);
+    std::memcpy(reinterpret_cast<BYTE*>(header) + FramePixelOffset(bitCount), copy.Pixels(),
+                header->biSizeImage);
+    GlobalUnlock(block);
+    return block;
+}
+
+// Copies the screen rectangle into the kept screen copy (or a new one),
+// draws the overlays there and returns them as a new frame block.
+HGLOBAL CaptureToDib(HDC display, const GrabSettings& in, int left, int top, int width,
+                     int height) {
+    const DWORD rop = in.settings->LayeredCapture ? SRCCOPY | CAPTUREBLT : SRCCOPY;
+    std::unique_ptr<ScreenCopy> own;
+    std::unique_ptr<ScreenCopy>& copy = in.kept ? *in.kept : own;
+    if (!copy || !copy->Fits(display, width, height))
+        copy = std::make_unique<ScreenCopy>(display, width, height);
+    if (!copy->Fits(display, width, height))
+        return CaptureThroughBitmap(display, in, left, top, width, height, rop);
+    BitBlt(copy->Dc(), 0, 0, width, height, display, left, top, rop);
+    DrawOverlays(copy->Dc(), in, left, top);
+    return CopyToBlock(*copy, width, height);
 }
 
 }  // namespace
@@ -113,14 +158,7 @@ HGLOBAL BitmapToDib(HBITMAP bitmap, int bitCount) {
     if (!block) return nullptr;
 
     auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(block));
-    header->biSize = sizeof(BITMAPINFOHEADER);
-    header->biWidth = bm.bmWidth;
-    header->biHeight = bm.bmHeight;
-    header->biPlanes = 1;
-    header->biBitCount = static_cast<WORD>(bitCount);
-    header->biCompression = BI_RGB;
-    header->biSizeImage = static_cast<DWORD>(FrameImageSize(bitCount, bm.bmWidth, bm.bmHeight));
-    header->biClrUsed = FrameColourCount(bitCount);
+    FillFrameHeader(*header, bitCount, bm.bmWidth, bm.bmHeight);
     void* pixels = reinterpret_cast<BYTE*>(header) + FramePixelOffset(bitCount);
     {
         ScopedMemoryDC dc(nullptr);

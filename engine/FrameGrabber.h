@@ -5,7 +5,10 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "engine/RecordingState.h"
+#include "engine/ScreenCopy.h"
 #include "settings/RecordSettings.h"
 
 // What a grab reads. The settings are read live at every grab.
@@ -13,6 +16,9 @@ struct GrabSettings {
     const RecordSettings* settings;
     RecordingState* state;
     int showCursor;  // the thread's copy of ShowCursor, taken when it started
+    // A recording's screen copy, made by the first grab and kept for the
+    // next ones; without it each grab makes its own.
+    std::unique_ptr<ScreenCopy>* kept = nullptr;
 };
 
 // Returns the locked frame block (the caller owns it; release it with

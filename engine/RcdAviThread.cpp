@@ -28,7 +28,7 @@ AviAudioStream SoundStreamOf(const WAVEFORMATEX& format) {
 }  // namespace
 
 BITMAPINFOHEADER* CRcdAviThread::GrabFrame(int left, int top, int width, int height, bool probe) {
-    const GrabSettings in{Job->Settings, &State(), Job->ShowCursor};
+    const GrabSettings in{Job->Settings, &State(), Job->ShowCursor, &m_screenCopy};
     return ::GrabFrame(in, left, top, width, height, probe);
 }
 
@@ -266,6 +266,7 @@ bool CRcdAviThread::KeepFileCurrent(Run& run) {
 void CRcdAviThread::CleanUp(Run& run) {
     ReleaseFrame(run.probe);
     run.probe = nullptr;
+    m_screenCopy.reset();
     // The audio thread writes into the file until it has finished.
     if (Job->RecordAudio) State().AudioFinished.Wait();
     State().RecordingAviFile = nullptr;

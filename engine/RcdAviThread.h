@@ -16,6 +16,7 @@
 #include "engine/FileFailure.h"
 #include "engine/FrameCompressor.h"
 #include "engine/FrameQueue.h"
+#include "engine/ScreenCopy.h"
 #include "engine/RecordingJob.h"
 #include "framework/WinThread.h"
 
@@ -75,4 +76,6 @@ private:
     void CleanUp(Run& run);
     void Notify(const Run& run);
     void AskAfterCompressorFailure(uint32_t compressorInUse);
+
+    std::unique_ptr<ScreenCopy> m_screenCopy;  // kept from grab to grab, on this thread
 };

@@ -16,4 +16,5 @@ brantle_layer(engine DEPENDS framework settings avi
         engine/RcdAudioThread.cpp
         engine/RcdAviThread.cpp
         engine/RecordingMessages.cpp
+        engine/ScreenCopy.cpp
     LIBS msvfw32 winmm dsound ole32 dxguid)
