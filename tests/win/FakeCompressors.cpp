@@ -78,13 +78,15 @@ FakeCompressor::~FakeCompressor() {
     g_slots[m_slot] = Slot{};
 }
 
-ICINFO FakeCompressor::Info() const {
+ICINFO InstalledInfo(DWORD handler) {
     ICINFO info{};
     info.dwSize = sizeof info;
     info.fccType = ICTYPE_VIDEO;
-    info.fccHandler = m_handler;
+    info.fccHandler = handler;
     return info;
 }
+
+ICINFO FakeCompressor::Info() const { return InstalledInfo(m_handler); }
 
 std::vector<std::pair<long, long>> FakeCompressor::Queries() const {
     std::lock_guard<std::mutex> guard(g_lock);

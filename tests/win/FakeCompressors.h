@@ -32,3 +32,5 @@ private:
 };
 
 DWORD Fourcc(const char code[4]);
+// The catalogue entry of a video compressor installed under this handler.
+ICINFO InstalledInfo(DWORD handler);

@@ -1,6 +1,7 @@
 #include "tests/win/GatedCompressor.h"
 
 #include "codecs/ZmbvDriver.h"
+#include "tests/win/FakeCompressors.h"
 
 namespace {
 
@@ -32,13 +33,7 @@ GatedCompressor::~GatedCompressor() {
     CloseHandle(g_open);
 }
 
-ICINFO GatedCompressor::Info() const {
-    ICINFO info{};
-    info.dwSize = sizeof info;
-    info.fccType = ICTYPE_VIDEO;
-    info.fccHandler = GateHandler;
-    return info;
-}
+ICINFO GatedCompressor::Info() const { return InstalledInfo(GateHandler); }
 
 void GatedCompressor::Open() { SetEvent(g_open); }
 
