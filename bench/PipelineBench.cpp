@@ -3,7 +3,9 @@
 // medians: the grab (screen copy and overlays), the compression and the
 // write into the file, and the process's processor time as a share of one
 // core. bench/pipeline.sh runs it on a screen with moving content.
-// Usage: pipeline_bench FILE INTERVAL_MS SECONDS [zmbv|msvc]
+// Usage: pipeline_bench FILE INTERVAL_MS SECONDS [zmbv|msvc [SCENE.exe]]
+// SCENE.exe, when given, is started first and ended afterwards: moving
+// content of its own, for screens where no other program provides it.
 #include <windows.h>
 
 #include <mmsystem.h>
@@ -96,11 +98,32 @@ std::shared_ptr<RecordingJob> FullScreenJob(const std::string& file, int interva
     return job;
 }
 
+// Starts the scene program and waits until its windows are up.
+PROCESS_INFORMATION StartScene(const std::string& program) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::string command = "\"" + program + "\"";
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return {};
+    WaitForInputIdle(process.hProcess, 10000);
+    return process;
+}
+
+void EndScene(const PROCESS_INFORMATION& process) {
+    if (!process.hProcess) return;
+    TerminateProcess(process.hProcess, 0);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: %s FILE INTERVAL_MS SECONDS [zmbv|msvc]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s FILE INTERVAL_MS SECONDS [zmbv|msvc [SCENE.exe]]\n",
+                     argv[0]);
         return 2;
     }
     const std::string file = argv[1];
@@ -108,6 +131,11 @@ int main(int argc, char** argv) {
     const int seconds = std::atoi(argv[3]);
     const std::string codec = argc > 4 ? argv[4] : "zmbv";
     if (!InstallBuiltInCompressors()) return 1;
+    const PROCESS_INFORMATION scene = argc > 5 ? StartScene(argv[5]) : PROCESS_INFORMATION{};
+    if (argc > 5 && !scene.hProcess) {
+        std::fprintf(stderr, "cannot start %s\n", argv[5]);
+        return 1;
+    }
 
     RecordSettings settings;
     StageTimes times;
@@ -125,6 +153,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     const double cpu = (ProcessCpuMs() - cpuStart) / (timeGetTime() - start) * 100;
+    EndScene(scene);
 
     const AviContents avi = ReadAvi(file);
     const auto frames = std::count_if(avi.samples.begin(), avi.samples.end(),
