@@ -16,8 +16,8 @@
 #include "engine/FileFailure.h"
 #include "engine/FrameCompressor.h"
 #include "engine/FrameQueue.h"
-#include "engine/ScreenCopy.h"
 #include "engine/RecordingJob.h"
+#include "engine/ScreenCopy.h"
 #include "framework/WinThread.h"
 
 class CRcdAviThread : public CWinThread {
