@@ -33,6 +33,8 @@ public:
     // Compresses one frame (a packed DIB of the input format); false when
     // the compressor failed.
     bool Compress(const BITMAPINFOHEADER& frame, Result& result);
+    // The quality asked for from the next frame on.
+    void SetQuality(int quality) { m_quality = quality; }
 
 private:
     bool Begin(const BITMAPINFOHEADER& input);

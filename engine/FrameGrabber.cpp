@@ -107,11 +107,13 @@ void FillFrameHeader(BITMAPINFOHEADER& header, int bitCount, int width, int heig
     header.biClrUsed = FrameColourCount(bitCount);
 }
 
-// A new frame block holding the screen copy's pixels; null when it could
-// not be allocated.
-HGLOBAL CopyToBlock(const ScreenCopy& copy, int width, int height) {
+// A frame block, kept from earlier grabs or new, holding the screen copy's
+// pixels; null when it could not be allocated.
+HGLOBAL CopyToBlock(const ScreenCopy& copy, FrameBlockPool* blocks, int width, int height) {
     const int bitCount = copy.BitCount();
-    HGLOBAL block = FrameBlockAlloc(FrameBlockFlags, FrameBlockSize(bitCount, width, height));
+    const size_t bytes = FrameBlockSize(bitCount, width, height);
+    HGLOBAL block = blocks ? blocks->Take(bytes) : nullptr;
+    if (!block) block = FrameBlockAlloc(FrameBlockFlags, bytes);
     if (!block) return nullptr;
     auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(block));
     FillFrameHeader(*header, bitCount, width, height);
@@ -134,7 +136,7 @@ HGLOBAL CaptureToDib(HDC display, const GrabSettings& in, int left, int top, int
         return CaptureThroughBitmap(display, in, left, top, width, height, rop);
     BitBlt(copy->Dc(), 0, 0, width, height, display, left, top, rop);
     DrawOverlays(copy->Dc(), in, left, top);
-    return CopyToBlock(*copy, width, height);
+    return CopyToBlock(*copy, in.blocks, width, height);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "engine/FrameBlockPool.h"
 #include "engine/RecordingState.h"
 #include "engine/ScreenCopy.h"
 #include "settings/RecordSettings.h"
@@ -19,10 +20,13 @@ struct GrabSettings {
     // A recording's screen copy, made by the first grab and kept for the
     // next ones; without it each grab makes its own.
     std::unique_ptr<ScreenCopy>* kept = nullptr;
+    // Blocks to use again, when the recording keeps them; else each grab
+    // allocates its own.
+    FrameBlockPool* blocks = nullptr;
 };
 
 // Returns the locked frame block (the caller owns it; release it with
-// ReleaseFrame), or nullptr when the block could not be allocated, after
+// ReleaseFrame, or give it to the pool it came from), or nullptr when the block could not be allocated, after
 // telling the user so. A probe grab leaves the border window alone.
 BITMAPINFOHEADER* GrabFrame(const GrabSettings& in, int left, int top, int width, int height,
                             bool probe);

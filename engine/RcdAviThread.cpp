@@ -28,7 +28,7 @@ AviAudioStream SoundStreamOf(const WAVEFORMATEX& format) {
 }  // namespace
 
 BITMAPINFOHEADER* CRcdAviThread::GrabFrame(int left, int top, int width, int height, bool probe) {
-    const GrabSettings in{Job->Settings, &State(), Job->ShowCursor, &m_screenCopy};
+    const GrabSettings in{Job->Settings, &State(), Job->ShowCursor, &m_screenCopy, &m_blocks};
     return ::GrabFrame(in, left, top, width, height, probe);
 }
 
@@ -139,6 +139,7 @@ void CRcdAviThread::WriterFailed(Run& run, FileStep step) {
 void CRcdAviThread::RecordFrames(Run& run) {
     timeBeginPeriod(1);  // sleeps and the clock to the millisecond
     FrameQueue<GrabbedFrame> queue(QueuedFramesMax);
+    run.pace.emplace(run.compressorInUse, Job->VideoQuality);
     std::thread writing([&] { WriteFrames(run, queue); });
     GrabFrames(run, queue);
     queue.Close();
@@ -165,8 +166,11 @@ void CRcdAviThread::GrabFrames(Run& run, FrameQueue<GrabbedFrame>& queue) {
         if (wanted && queue.TryPush({frame, position, elapsed})) {
             lastQueued = position;
         } else {
-            if (wanted && Job->Timings) ++Job->Timings->dropped;
-            ReleaseFrame(frame);
+            if (wanted) {
+                run.pace->FellBehind();
+                if (Job->Timings) ++Job->Timings->dropped;
+            }
+            m_blocks.Give(frame);
         }
         first = false;
         elapsed = SleepUntilDue(run, NextGrabDue(position, elapsed, interval));
@@ -205,7 +209,7 @@ void CRcdAviThread::WriteFrames(Run& run, FrameQueue<GrabbedFrame>& queue) {
         if (popped == FrameQueue<GrabbedFrame>::PopResult::Closed) return;
         if (popped == FrameQueue<GrabbedFrame>::PopResult::Item) {
             failed = failed || !StoreFrame(run, progress, grabbed);
-            ReleaseFrame(grabbed.frame);
+            m_blocks.Give(grabbed.frame);
         }
         failed = failed || !KeepFileCurrent(run);
         failed = failed || !ParkWithGrabbing(run, queue);
@@ -233,6 +237,7 @@ bool CRcdAviThread::ParkWithGrabbing(Run& run, const FrameQueue<GrabbedFrame>& q
 bool CRcdAviThread::StoreFrame(Run& run, Progress& progress, const GrabbedFrame& grabbed) {
     FrameCompressor::Result compressed{};
     const auto compressStart = std::chrono::steady_clock::now();
+    run.compressor->SetQuality(run.pace->Quality());
     if (!run.compressor->Compress(*grabbed.frame, compressed)) {
         run.compressorFailed = true;
         State().RecordingActive = 0;
@@ -267,6 +272,7 @@ void CRcdAviThread::CleanUp(Run& run) {
     ReleaseFrame(run.probe);
     run.probe = nullptr;
     m_screenCopy.reset();
+    m_blocks.Clear();
     // The audio thread writes into the file until it has finished.
     if (Job->RecordAudio) State().AudioFinished.Wait();
     State().RecordingAviFile = nullptr;

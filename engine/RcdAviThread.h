@@ -14,8 +14,10 @@
 #include "avi/WindowsOutputFile.h"
 #include "engine/CompressorFitting.h"
 #include "engine/FileFailure.h"
+#include "engine/FrameBlockPool.h"
 #include "engine/FrameCompressor.h"
 #include "engine/FrameQueue.h"
+#include "engine/KeyFramePace.h"
 #include "engine/RecordingJob.h"
 #include "engine/ScreenCopy.h"
 #include "framework/WinThread.h"
@@ -43,6 +45,7 @@ private:
         bool frameFailed = false;  // a frame block could not be allocated
         // The grabbing stage rests in a pause; the writing stage parks after it.
         std::atomic<bool> grabbingParked{false};
+        std::optional<KeyFramePace> pace;  // from the first frame on
     };
 
     // A grabbed frame on its way to the writing stage.
@@ -78,4 +81,7 @@ private:
     void AskAfterCompressorFailure(uint32_t compressorInUse);
 
     std::unique_ptr<ScreenCopy> m_screenCopy;  // kept from grab to grab, on this thread
+    // Enough for every block that can be on its way at once: one grabbed,
+    // the queue's and one being written.
+    FrameBlockPool m_blocks{QueuedFramesMax + 2};
 };

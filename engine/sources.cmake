@@ -6,11 +6,13 @@ brantle_layer(engine DEPENDS framework settings avi
         engine/CompressorFitting.cpp
         engine/FrameBlock.cpp
         engine/FrameSchedule.cpp
+        engine/KeyFramePace.cpp
         engine/PauseGate.cpp
         engine/RecordingState.cpp
     WINDOWS
         engine/FileFailure.cpp
         engine/FlashingWnd.cpp
+        engine/FrameBlockPool.cpp
         engine/FrameCompressor.cpp
         engine/FrameGrabber.cpp
         engine/RcdAudioThread.cpp

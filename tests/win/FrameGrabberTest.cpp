@@ -9,9 +9,12 @@
 #include <future>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "engine/FlashingWnd.h"
+#include "engine/FrameBlock.h"
 #include "engine/FrameGrabber.h"
 #include "framework/ScopedHandles.h"
 #include "options/TextOptionDlg.h"
@@ -372,4 +375,63 @@ TEST_F(FrameGrabberTest, FailedAllocationIsReportedInABoxAndGivesNoFrame) {
     EXPECT_EQ(Grab(false), nullptr);
     EXPECT_EQ(box.get(), "Error|Error reading a frame!");
     EXPECT_EQ(BorderPixel(), BorderIdleColour);
+}
+
+TEST_F(FrameGrabberTest, AGrabUsesAGivenBackBlockOfItsSizeAgainAndFillsItAfresh) {
+    FrameBlockPool blocks(2);
+    in.blocks = &blocks;
+    BITMAPINFOHEADER* first = Grab(false);
+    ASSERT_NE(first, nullptr);
+    const HGLOBAL firstBlock = GlobalHandle(first);
+    // Scribbled over, as a compressor never does, to see that the next grab
+    // rewrites header and pixels.
+    std::memset(first, 0x5a, GlobalSize(firstBlock));
+    blocks.Give(first);
+    EXPECT_EQ(GlobalFlags(firstBlock) & GMEM_LOCKCOUNT, 0u);
+
+    const Frame again(Grab(false));
+    ASSERT_NE(again.Get(), nullptr);
+    EXPECT_EQ(GlobalHandle(again.Get()), firstBlock);
+    EXPECT_EQ(again->biSize, 40u);
+    EXPECT_EQ(again->biWidth, Width);
+    EXPECT_TRUE(ShowsPattern(again));
+
+    // A smaller rectangle gets a block of its own size.
+    blocks.Give(Grab(false));
+    const Frame smaller(Grab(false, 101, 64));
+    ASSERT_NE(smaller.Get(), nullptr);
+    EXPECT_EQ(smaller->biWidth, 101);
+    EXPECT_EQ(GlobalSize(GlobalHandle(smaller.Get())), FrameBlockSize(smaller->biBitCount, 101, 64));
+    EXPECT_TRUE(ShowsPattern(smaller));
+}
+
+TEST(FrameBlockPool, KeepsUpToItsCapacityAndHandsOutOnlyBlocksOfTheAskedSize) {
+    const size_t bytes = FrameBlockSize(32, 16, 8);
+    auto newFrame = [&] {
+        auto* frame = static_cast<BITMAPINFOHEADER*>(GlobalLock(GlobalAlloc(GMEM_MOVEABLE, bytes)));
+        *frame = BITMAPINFOHEADER{};
+        frame->biWidth = 16;
+        frame->biHeight = 8;
+        frame->biBitCount = 32;
+        return frame;
+    };
+    FrameBlockPool blocks(2);
+    EXPECT_EQ(blocks.Take(bytes), nullptr);
+    std::vector<HGLOBAL> given;
+    for (int i = 0; i < 3; ++i) {
+        BITMAPINFOHEADER* frame = newFrame();
+        given.push_back(GlobalHandle(frame));
+        blocks.Give(frame);
+    }
+    blocks.Give(nullptr);
+    // The last one found the pool full.
+    const HGLOBAL a = blocks.Take(bytes), b = blocks.Take(bytes);
+    EXPECT_EQ(blocks.Take(bytes), nullptr);
+    EXPECT_EQ((std::set<HGLOBAL>{a, b}), (std::set<HGLOBAL>{given[0], given[1]}));
+    GlobalFree(a);
+    GlobalFree(b);
+
+    blocks.Give(newFrame());
+    EXPECT_EQ(blocks.Take(bytes + 4), nullptr);
+    EXPECT_EQ(blocks.Take(bytes), nullptr);  // the other size was let go
 }

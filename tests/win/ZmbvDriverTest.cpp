@@ -9,7 +9,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "codecs/ZmbvCompressor.h"
 #include "codecs/ZmbvDriver.h"
+#include "engine/KeyFramePace.h"
 #include "tests/win/ZmbvFrames.h"
 
 namespace {
@@ -255,4 +257,11 @@ TEST_F(ZmbvDriver, IsFoundForTheStreamsFormat) {
     EXPECT_EQ(ICGetInfo(found, &info, sizeof info), sizeof info);
     EXPECT_STREQ(info.szDescription, L"ZMBV lossless screen codec");
     ICClose(found);
+}
+
+// The recording hurries late key frames with this quality; it must still be
+// a level that compresses well, and faster than the default's.
+TEST(ZmbvQuality, TheHurriedQualityGivesLevel6) {
+    EXPECT_EQ(ZmbvCompressor::LevelFor(HurriedZmbvQuality), 6);
+    EXPECT_EQ(ZmbvCompressor::LevelFor(8500), 8);
 }
