@@ -2,7 +2,16 @@
 
 #include <algorithm>
 
+#include "framework/Dpi.h"
 #include "res/resource.h"
+
+namespace {
+
+// WM_DPICHANGED_AFTERPARENT (Windows 10 1703), which this toolchain's
+// headers leave out.
+constexpr UINT DpiChangedAfterParent = 0x02E3;
+
+}  // namespace
 
 CHalvexView::CHalvexView()
     : m_picture(static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr),
@@ -20,9 +29,18 @@ void CHalvexView::OnEraseBkgnd(HDC dc) {
     BITMAP size{};
     GetObjectA(m_picture.Get(), sizeof size, &size);
     ScopedSelect picture(memory.Get(), m_picture.Get());
+    const int dpi = WindowDpi(m_hWnd);
     // Only the picture's own pixels: beyond them the dark fill stays.
-    BitBlt(dc, 0, 0, std::min<LONG>(client.right, size.bmWidth),
-           std::min<LONG>(client.bottom, size.bmHeight), memory.Get(), 0, 0, SRCCOPY);
+    const int width = std::min<int>(client.right, ScaleForDpi(size.bmWidth, dpi));
+    const int height = std::min<int>(client.bottom, ScaleForDpi(size.bmHeight, dpi));
+    if (dpi == DefaultDpi) {
+        BitBlt(dc, 0, 0, width, height, memory.Get(), 0, 0, SRCCOPY);
+        return;
+    }
+    SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    StretchBlt(dc, 0, 0, width, height, memory.Get(), 0, 0, width * DefaultDpi / dpi,
+               height * DefaultDpi / dpi, SRCCOPY);
 }
 
 LRESULT CHalvexView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -30,6 +48,9 @@ LRESULT CHalvexView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND:
             OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
             return TRUE;
+        case DpiChangedAfterParent:
+            InvalidateRect(m_hWnd, nullptr, TRUE);
+            return 0;
         case WM_PAINT: {
             PAINTSTRUCT paint;
             BeginPaint(m_hWnd, &paint);

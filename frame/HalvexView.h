@@ -1,5 +1,6 @@
-// The main window's view: the program's picture, top-left aligned and
-// unscaled, on a dark fill where the window is larger than the picture.
+// The main window's view: the program's picture, top-left aligned, at the
+// window's density (drawn for 96 dots per inch), on a dark fill where the
+// window is larger than the picture.
 #pragma once
 
 #include <windows.h>

@@ -6,12 +6,14 @@
 #include "frame/ControllerRules.h"
 #include "frame/ShellCommands.h"
 #include "frame/ToolBarPictures.h"
+#include "framework/Dpi.h"
 #include "framework/WinApp.h"
 #include "options/HotKeyOptionsDlg.h"
 #include "res/resource.h"
 
 namespace {
 
+// Sizes at 96 dots per inch; the window scales them to its density.
 constexpr int FrameWidth = 480, FrameHeight = 360;
 // Pane widths: prompts; the recording's state (at least); seconds and frames.
 constexpr int PromptPaneWidth = 120, StatePaneLeast = 80, ProgressPaneLeast = 50;
@@ -32,38 +34,61 @@ CMainFrame::CMainFrame(RecorderParts parts)
     : m_settings(parts.settings), m_controller(*this, parts, m_trayIcon, m_wndStatusBar) {}
 
 void CMainFrame::PreCreateWindow(CREATESTRUCTA& cs) {
-    cs.cx = FrameWidth;
-    cs.cy = FrameHeight;
+    // Made on the primary monitor first, at the system's density.
+    const int dpi = SystemDpi();
+    cs.cx = ScaleForDpi(FrameWidth, dpi);
+    cs.cy = ScaleForDpi(FrameHeight, dpi);
     cs.style &= ~(WS_THICKFRAME | WS_MAXIMIZEBOX);
 }
 
 bool CMainFrame::CreateToolBar() {
     if (!m_wndToolBar.CreateEx(m_hWnd, TBSTYLE_FLAT,
                                WS_CHILD | WS_VISIBLE | CCS_TOP | TBSTYLE_TOOLTIPS, AfxIdwToolBar) ||
-        !m_wndToolBar.LoadToolBar(IDR_MAINFRAME))
+        !m_wndToolBar.LoadToolBar(IDR_MAINFRAME, m_dpi))
         return false;
-    m_pictures.Attach(LoadPictureList(IDB_TOOLBAR_NORMAL, ToolBarPictures));
-    m_hotPictures.Attach(LoadPictureList(IDB_TOOLBAR_HOT, ToolBarPictures));
-    m_disabledPictures.Attach(LoadPictureList(IDB_TOOLBAR_DISABLED, ToolBarPictures));
+    LoadToolBarPictures();
+    return true;
+}
+
+void CMainFrame::LoadToolBarPictures() {
+    m_pictures.Attach(LoadPictureList(IDB_TOOLBAR_NORMAL, ToolBarPictures, m_dpi));
+    m_hotPictures.Attach(LoadPictureList(IDB_TOOLBAR_HOT, ToolBarPictures, m_dpi));
+    m_disabledPictures.Attach(LoadPictureList(IDB_TOOLBAR_DISABLED, ToolBarPictures, m_dpi));
     m_wndToolBar.SetImageList(TB_SETIMAGELIST, m_pictures.GetSafeHandle());
     m_wndToolBar.SetImageList(TB_SETHOTIMAGELIST, m_hotPictures.GetSafeHandle());
     m_wndToolBar.SetImageList(TB_SETDISABLEDIMAGELIST, m_disabledPictures.GetSafeHandle());
-    return true;
 }
 
 bool CMainFrame::CreateStatusBar() {
     if (!m_wndStatusBar.Create(m_hWnd, WS_CHILD | WS_VISIBLE | CCS_BOTTOM, AfxIdwStatusBar))
         return false;
-    const int stateWidth = m_wndStatusBar.PaneWidthFor(
-        {std::begin(RecordingStateTexts), std::end(RecordingStateTexts)}, StatePaneLeast);
-    m_wndStatusBar.SetPanes({{PromptPaneWidth, false, false},
-                             {stateWidth, false, false},
-                             {ProgressPaneLeast, true, true}});
+    SetStatusPanes();
     SetMessageText(LoadResourceString(AfxIdsIdleMessage).c_str());
     return true;
 }
 
+void CMainFrame::SetStatusPanes() {
+    const int stateWidth = m_wndStatusBar.PaneWidthFor(
+        {std::begin(RecordingStateTexts), std::end(RecordingStateTexts)},
+        ScaleForDpi(StatePaneLeast, m_dpi));
+    m_wndStatusBar.SetPanes({{ScaleForDpi(PromptPaneWidth, m_dpi), false, false},
+                             {stateWidth, false, false},
+                             {ScaleForDpi(ProgressPaneLeast, m_dpi), true, true}});
+}
+
+// The window moved to a monitor of another density (Windows 10 and later):
+// its bars and pictures are laid out again and it takes the size offered.
+void CMainFrame::OnDpiChanged(int dpi, const RECT& suggested) {
+    m_dpi = dpi;
+    m_wndToolBar.ScaleButtons(IDR_MAINFRAME, m_dpi);
+    LoadToolBarPictures();
+    SetStatusPanes();
+    ::SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 int CMainFrame::OnCreate(CREATESTRUCTA&) {
+    m_dpi = WindowDpi(m_hWnd);
     if (!CreateToolBar() || !CreateStatusBar()) return -1;
     m_hotkeys.AddAtoms();
     if (!m_hotkeys.Register(m_hWnd, m_settings)) AfxMessageBox("Failed to set hotkey!", MB_OK);
@@ -173,6 +198,9 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_HOTKEY:
             OnHotKey(wParam);
+            return 0;
+        case WM_DPICHANGED:
+            OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
         case WM_CLOSE:
             if (!m_controller.MayClose()) return 0;

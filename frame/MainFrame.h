@@ -32,7 +32,10 @@ protected:
 
 private:
     bool CreateToolBar();
+    void LoadToolBarPictures();
     bool CreateStatusBar();
+    void SetStatusPanes();
+    void OnDpiChanged(int dpi, const RECT& suggested);
     void OnDestroy();
     void OnHotKey(WPARAM id);
     void OnHotkeyOptions();
@@ -48,4 +51,5 @@ private:
     CImageList m_disabledPictures;
     CImageList m_pictures;
     CRecordController m_controller;
+    int m_dpi = DefaultDpi;  // the density the window is laid out for
 };

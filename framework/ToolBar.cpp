@@ -28,6 +28,13 @@ bool ReadToolBarLayout(UINT resourceId, ToolBarLayout& layout) {
     return true;
 }
 
+// The pictures' size, drawn for 96 dots per inch, at dpi.
+void SetPictureSize(HWND toolbar, const ToolBarLayout& layout, int dpi) {
+    SendMessageA(toolbar, TB_SETBITMAPSIZE, 0,
+                 MAKELPARAM(ScaleForDpi(layout.buttonWidth, dpi),
+                            ScaleForDpi(layout.buttonHeight, dpi)));
+}
+
 }  // namespace
 
 BOOL CToolBar::CreateEx(HWND parent, DWORD controlStyle, DWORD style, UINT id) {
@@ -39,10 +46,10 @@ BOOL CToolBar::CreateEx(HWND parent, DWORD controlStyle, DWORD style, UINT id) {
     return TRUE;
 }
 
-BOOL CToolBar::LoadToolBar(UINT resourceId) {
+BOOL CToolBar::LoadToolBar(UINT resourceId, int dpi) {
     ToolBarLayout layout;
     if (!m_hWnd || !ReadToolBarLayout(resourceId, layout)) return FALSE;
-    SendMessageA(m_hWnd, TB_SETBITMAPSIZE, 0, MAKELPARAM(layout.buttonWidth, layout.buttonHeight));
+    SetPictureSize(m_hWnd, layout, dpi);
     std::vector<TBBUTTON> buttons;
     int picture = 0;
     for (UINT command : layout.commands) {
@@ -59,6 +66,14 @@ BOOL CToolBar::LoadToolBar(UINT resourceId) {
     }
     return static_cast<BOOL>(SendMessageA(m_hWnd, TB_ADDBUTTONSA, buttons.size(),
                                           reinterpret_cast<LPARAM>(buttons.data())));
+}
+
+BOOL CToolBar::ScaleButtons(UINT resourceId, int dpi) {
+    ToolBarLayout layout;
+    if (!m_hWnd || !ReadToolBarLayout(resourceId, layout)) return FALSE;
+    SetPictureSize(m_hWnd, layout, dpi);
+    SendMessageA(m_hWnd, TB_AUTOSIZE, 0, 0);
+    return TRUE;
 }
 
 void CToolBar::SetImageList(UINT message, HIMAGELIST list) {

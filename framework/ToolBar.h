@@ -8,6 +8,8 @@
 
 #include <commctrl.h>
 
+#include "framework/DpiScale.h"
+
 class CToolBar {
 public:
     CToolBar() = default;
@@ -17,9 +19,12 @@ public:
     // Creates the toolbar control as a child of parent, with the control's
     // own style bits (TBSTYLE_*) and the window style.
     BOOL CreateEx(HWND parent, DWORD controlStyle, DWORD style, UINT id);
-    // Adds the buttons of toolbar resource resourceId; the pictures come
-    // from image lists set afterwards.
-    BOOL LoadToolBar(UINT resourceId);
+    // Adds the buttons of toolbar resource resourceId, their pictures'
+    // size scaled from 96 dots per inch to dpi; the pictures come from
+    // image lists set afterwards.
+    BOOL LoadToolBar(UINT resourceId, int dpi = DefaultDpi);
+    // Sizes the buttons of the loaded resource for another density.
+    BOOL ScaleButtons(UINT resourceId, int dpi);
     void SetImageList(UINT message, HIMAGELIST list);
 
     HWND GetSafeHwnd() const { return m_hWnd; }

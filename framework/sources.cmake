@@ -10,6 +10,7 @@ brantle_layer(framework
         framework/DataValidation.cpp
         framework/Dialog.cpp
         framework/DocView.cpp
+        framework/Dpi.cpp
         framework/DragRect.cpp
         framework/FrameWnd.cpp
         framework/Menu.cpp
