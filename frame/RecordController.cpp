@@ -46,7 +46,7 @@ void CRecordController::Start() {
     }
     if (settings.SavePath.empty()) {
         AfxMessageBox("Not set output file name! \nPlease set the output file first!");
-        settings.SavePath = "c:\\testcap.avi";
+        settings.SavePath = FirstRecordingPath();
         EnterOutputFileName(settings, m_parts.profile, Window());
     }
     if (settings.SavePath.empty()) return;

@@ -1,6 +1,7 @@
 #include "options/OutputFileDlg.h"
 
 #include <commdlg.h>
+#include <shlobj.h>
 
 #include "res/resource.h"
 #include "settings/RecordSettings.h"
@@ -51,4 +52,13 @@ void EnterOutputFileName(RecordSettings& settings, ProfileStore& profile, HWND o
     dialog.Path = settings.SavePath;
     if (dialog.DoModal(owner) == IDOK) settings.SavePath = dialog.Path;
     SaveSettings(profile, settings);
+}
+
+std::string FirstRecordingPath() {
+    char folder[MAX_PATH] = "";
+    if (SHGetFolderPathA(nullptr, CSIDL_MYVIDEO | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT,
+                         folder) != S_OK ||
+        folder[0] == '\0')
+        return "c:\\testcap.avi";
+    return std::string(folder) + "\\testcap.avi";
 }

@@ -29,3 +29,8 @@ private:
 // Lets the user change the save path; the settings are saved to the
 // profile afterwards, whether the dialog was confirmed or cancelled.
 void EnterOutputFileName(RecordSettings& settings, ProfileStore& profile, HWND owner);
+
+// The file offered when none is set yet: testcap.avi in the user's Videos
+// folder, which a program that asks for no elevation may write, unlike the
+// root of C: (c:\testcap.avi, offered when there is no such folder).
+std::string FirstRecordingPath();

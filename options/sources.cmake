@@ -18,4 +18,4 @@ brantle_layer(options DEPENDS framework settings res codecs region engine
         options/OutputFileDlg.cpp
         options/RecordOptionDlg.cpp
         options/TextOptionDlg.cpp
-    LIBS msvfw32 dsound ole32 comctl32 comdlg32)
+    LIBS msvfw32 dsound ole32 comctl32 comdlg32 shell32)
