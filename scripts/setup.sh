@@ -7,7 +7,8 @@ PACKAGES="cmake make g++ \
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev \
   googletest libgtest-dev zlib1g-dev \
   wine wine64 xvfb x11-utils x11-apps xterm xdotool imagemagick \
-  pulseaudio pulseaudio-utils sox ffmpeg mpv fonts-wqy-microhei procps python3"
+  pulseaudio pulseaudio-utils sox ffmpeg mpv fonts-wqy-microhei procps python3 \
+  wixl msitools zip unzip"
 
 missing=""
 for p in $PACKAGES; do
