@@ -112,21 +112,6 @@ pause_report() {
 # Seconds since the epoch with fractions, for measuring wall-clock spans.
 now() { date +%s.%N; }
 
-# Linux pids of the processes of this test environment that run the Windows
-# program NAME (e.g. brantle.exe).
-program_pids() {
-  local cmdline pid argv0
-  for cmdline in /proc/[0-9]*/cmdline; do
-    pid=${cmdline#/proc/}
-    pid=${pid%/cmdline}
-    { IFS= read -r -d '' argv0 <"$cmdline"; } 2>/dev/null || continue
-    argv0=${argv0##*[/\\]}
-    [ "${argv0,,}" = "${1,,}" ] || continue
-    grep -qzx "BRANTLE_TESTENV=$BRANTLE_TESTENV" "/proc/$pid/environ" 2>/dev/null || continue
-    echo "$pid"
-  done
-}
-
 app_pids() { program_pids brantle.exe; }
 
 # Waits up to LIMIT seconds until the program's processes are exactly PIDS

@@ -31,3 +31,20 @@ wine_logged() {
   cat "$log"
   return $status
 }
+
+# Linux pids of the processes of this test environment that run the Windows
+# program NAME (e.g. brantle.exe), whether Wine shows it by its name or by
+# its full Windows path, with or without ".exe".
+program_pids() {
+  local cmdline pid argv0 wanted=${1,,}
+  for cmdline in /proc/[0-9]*/cmdline; do
+    pid=${cmdline#/proc/}
+    pid=${pid%/cmdline}
+    { IFS= read -r -d '' argv0 <"$cmdline"; } 2>/dev/null || continue
+    argv0=${argv0##*[/\\]}
+    argv0=${argv0,,}
+    [ "${argv0%.exe}" = "${wanted%.exe}" ] || continue
+    grep -qzx "BRANTLE_TESTENV=$BRANTLE_TESTENV" "/proc/$pid/environ" 2>/dev/null || continue
+    echo "$pid"
+  done
+}

@@ -18,27 +18,11 @@ wait_for_output() {
   return 1
 }
 
-# Linux pids of this environment's notepad, whether Wine shows it as
-# "notepad" or by its full Windows path.
-notepad_pids() {
-  local cmdline pid argv0
-  for cmdline in /proc/[0-9]*/cmdline; do
-    pid=${cmdline#/proc/}
-    pid=${pid%/cmdline}
-    { IFS= read -r -d '' argv0 <"$cmdline"; } 2>/dev/null || continue
-    argv0=${argv0##*[/\\]}
-    argv0=${argv0,,}
-    [ "${argv0%.exe}" = notepad ] || continue
-    grep -qzx "BRANTLE_TESTENV=$BRANTLE_TESTENV" "/proc/$pid/environ" 2>/dev/null || continue
-    echo "$pid"
-  done
-}
-
 # Ends notepad, so the desktop closes and the next test starts on an empty
 # screen.
 end_notepad() {
   local pid
-  for pid in $(notepad_pids); do kill -KILL "$pid" 2>/dev/null; done
+  for pid in $(program_pids notepad); do kill -KILL "$pid" 2>/dev/null; done
 }
 trap end_notepad EXIT
 
@@ -48,6 +32,6 @@ desktop=$(wait_for_output xdotool search --name '^brantle - Wine desktop$') \
 geometry=$(xdotool getwindowgeometry "$desktop" | grep Geometry)
 [ "$geometry" = "  Geometry: 1024x768" ] || fail "desktop window is '$geometry'"
 
-wait_for_output notepad_pids >/dev/null \
+wait_for_output program_pids notepad >/dev/null \
   || fail "notepad did not start in the desktop; Wine's processes: $(pgrep -af 'exe|notepad' | tr '\n' ';')"
 echo "virtual desktop $desktop: 1024x768, program running"
