@@ -29,6 +29,13 @@ uint32_t SpanBytes(uint32_t pauseMs, uint32_t avgBytesPerSec, uint16_t blockAlig
     return static_cast<uint32_t>(bytes - bytes % blockAlign);
 }
 
+uint32_t BytesBeforePause(uint32_t captured, uint32_t lateMs, uint32_t avgBytesPerSec,
+                          uint16_t blockAlign) {
+    const uint32_t late = SpanBytes(lateMs, avgBytesPerSec, blockAlign);
+    const uint32_t before = captured > late ? captured - late : 0;
+    return before - before % blockAlign;
+}
+
 uint32_t OffsetAfterPause(uint32_t offsetBeforePause, uint32_t pauseBytes, uint32_t readCursor,
                           const AudioRingLayout& ring) {
     const uint32_t target = static_cast<uint32_t>(

@@ -28,6 +28,13 @@ uint32_t WholeBlockBytes(uint32_t captured, uint32_t blockSize);
 // Bytes of sound in a span of time (a pause, a lead-in), in whole sample frames.
 uint32_t SpanBytes(uint32_t pauseMs, uint32_t avgBytesPerSec, uint16_t blockAlign);
 
+// Of the sound the ring holds when the thread reaches its safe point, the
+// part captured before the pause was asked for, in whole sample frames: a
+// thread that comes lateMs late (starved under load) must leave out what
+// came after the request, which belongs to the pause.
+uint32_t BytesBeforePause(uint32_t captured, uint32_t lateMs, uint32_t avgBytesPerSec,
+                          uint16_t blockAlign);
+
 // Where reading goes on after a pause: as many bytes past the point reached
 // before it as the pause lasted, so the sound stays with the picture, which
 // leaves the pause out too. A point that the device has not reached yet (the

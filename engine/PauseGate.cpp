@@ -4,6 +4,7 @@
 
 void PauseGate::RequestPause() {
     std::lock_guard<std::mutex> guard(m_lock);
+    if (!m_paused) m_requestedAt = std::chrono::steady_clock::now();
     m_paused = true;
 }
 
@@ -18,6 +19,14 @@ void PauseGate::Release() {
 bool PauseGate::PauseRequested() const {
     std::lock_guard<std::mutex> guard(m_lock);
     return m_paused;
+}
+
+uint32_t PauseGate::MsSinceRequest() const {
+    std::lock_guard<std::mutex> guard(m_lock);
+    if (!m_paused) return 0;
+    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                     std::chrono::steady_clock::now() - m_requestedAt)
+                                     .count());
 }
 
 bool PauseGate::WaitWhilePaused(const std::atomic<int32_t>& recordingActive) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -16,6 +17,8 @@ public:
     void RequestPause();
     void Release();
     bool PauseRequested() const;
+    // How long ago the pause now asked for was asked for; 0 without one.
+    uint32_t MsSinceRequest() const;
 
     // Worker side, at a safe point: blocks while a pause is asked for and
     // the recording is still active. Returns whether it waited.
@@ -28,5 +31,6 @@ private:
     mutable std::mutex m_lock;
     std::condition_variable m_changed;
     bool m_paused = false;
+    std::chrono::steady_clock::time_point m_requestedAt;
     std::atomic<int> m_parked{0};
 };

@@ -77,10 +77,11 @@ void CRcdAudioThread::CaptureUntilStopped(Capture& capture) {
     }
 }
 
-// Takes all sound up to the pause, parks, and goes on reading as far past
-// it as the pause lasted: what the device captured meanwhile is left out.
+// Takes all sound up to the pause's request, parks, and goes on reading as
+// far past it as the pause lasted: what the device captured meanwhile is
+// left out, also when this thread came to its safe point late.
 void CRcdAudioThread::SitOutPause(Capture& capture) {
-    if (ProcessStep(capture, capture.format.nBlockAlign) < 0) {
+    if (ProcessStep(capture, capture.format.nBlockAlign, State().Pause.MsSinceRequest()) < 0) {
         State().RecordingActive = 0;
         return;
     }
@@ -95,18 +96,21 @@ void CRcdAudioThread::SitOutPause(Capture& capture) {
         OffsetAfterPause(capture.nextReadOffset, pauseBytes, readCursor, capture.ring);
 }
 
-// Moves everything captured since the last step, in whole units (blocks, or
-// sample frames before a pause), into the file. Returns 1 when there was
-// nothing to write, 0 after a write, a failure result when the ring could
-// not be read or the file refused the sound.
-HRESULT CRcdAudioThread::ProcessStep(Capture& capture, uint32_t unit) {
+// Moves everything captured since the last step but its last leaveMs, in
+// whole units (blocks, or sample frames before a pause), into the file.
+// Returns 1 when there was nothing to write, 0 after a write, a failure
+// result when the ring could not be read or the file refused the sound.
+HRESULT CRcdAudioThread::ProcessStep(Capture& capture, uint32_t unit, uint32_t leaveMs) {
     if (!capture.buffer) return 1;
     DWORD captureCursor = 0, readCursor = 0;
     HRESULT hr = capture.buffer->GetCurrentPosition(&captureCursor, &readCursor);
     if (FAILED(hr)) return hr;
     const uint32_t captured =
         CapturedBytes(readCursor, capture.nextReadOffset, capture.ring.ringSize);
-    const uint32_t take = WholeBlockBytes(captured, unit);
+    const uint32_t take = WholeBlockBytes(
+        BytesBeforePause(captured, leaveMs, capture.format.nAvgBytesPerSec,
+                         capture.format.nBlockAlign),
+        unit);
     if (take == 0) return 1;
     void* first = nullptr;
     void* second = nullptr;

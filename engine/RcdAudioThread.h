@@ -43,7 +43,7 @@ private:
     HRESULT StartCapture(Capture& capture) const;
     static void CaptureUntilStopped(Capture& capture);
     static void SitOutPause(Capture& capture);
-    static HRESULT ProcessStep(Capture& capture, uint32_t unit);
+    static HRESULT ProcessStep(Capture& capture, uint32_t unit, uint32_t leaveMs = 0);
     static bool WriteSound(Capture& capture, const std::vector<unsigned char>& sound,
                            uint32_t captured);
     static HRESULT StopCapture(Capture& capture);

@@ -58,6 +58,17 @@ TEST(AudioRing, AfterAPauseReadingSkipsExactlyThePausesSound) {
     EXPECT_EQ(OffsetAfterPause(1000, 176400, 177000, ring), 177000u);
 }
 
+TEST(AudioRing, AThreadThatParksLateKeepsOnlyTheSoundBeforeThePauseWasAskedFor) {
+    // 0.5 s held in the ring, the thread 0.2 s late: 0.3 s is kept.
+    EXPECT_EQ(BytesBeforePause(88200, 200, 176400, 4), 52920u);
+    EXPECT_EQ(BytesBeforePause(88200, 0, 176400, 4), 88200u);
+    // Later than everything the ring holds: nothing.
+    EXPECT_EQ(BytesBeforePause(88200, 900, 176400, 4), 0u);
+    // Whole sample frames, whatever the ring held.
+    EXPECT_EQ(BytesBeforePause(1003, 0, 176400, 4), 1000u);
+    EXPECT_EQ(BytesBeforePause(44101, 3, 44100, 2) % 2, 0u);
+}
+
 TEST(AudioRing, SoundThatArrivesLateIsPlacedWhereTheFilmWasWhenItWasTaken) {
     // 1.5 s after the film began, 0.25 s of sound (44100 bytes at 176400 a
     // second) is in the ring: it was taken from 1.25 s on.

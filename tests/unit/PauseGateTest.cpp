@@ -52,3 +52,16 @@ TEST(PauseGate, AnEndedRecordingLetsAParkedThreadGoEvenWithoutARelease) {
     worker.join();
     EXPECT_EQ(gate.ParkedThreads(), 0);
 }
+
+TEST(PauseGate, TellsHowLongAgoThePauseWasAskedForAndNotAgainAtARepeat) {
+    PauseGate gate;
+    EXPECT_EQ(gate.MsSinceRequest(), 0u);
+    gate.RequestPause();
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    const uint32_t first = gate.MsSinceRequest();
+    EXPECT_GE(first, 30u);
+    gate.RequestPause();  // still the same pause
+    EXPECT_GE(gate.MsSinceRequest(), first);
+    gate.Release();
+    EXPECT_EQ(gate.MsSinceRequest(), 0u);
+}
