@@ -27,6 +27,7 @@ expect() {
 }
 
 mkdir -p "$work"
+close_desktop
 "$root/scripts/in-desktop.sh" "$stand_in" >"$work/stand_in.log" 2>&1 &
 probe wait-window "$title" 20000 || fail "the stand-in did not start"
 

@@ -22,6 +22,7 @@ if [ -z "${BRANTLE_TESTENV:-}" ]; then
   echo "run me inside scripts/testenv.sh" >&2
   exit 2
 fi
+close_desktop
 
 # What finish_app ends: the launchers of the programs started in the
 # desktop, and the helper programs' file names and window titles.

@@ -48,3 +48,19 @@ program_pids() {
     echo "$pid"
   done
 }
+
+# Waits until no virtual desktop of scripts/in-desktop.sh is open, ending one
+# that does not close by itself within 3 s. Wine closes a desktop about a
+# second after its last program ends; a program started into it meanwhile
+# can be lost with it, so each test that uses the desktop starts a fresh one.
+close_desktop() {
+  local deadline=$((SECONDS + 3)) id pid
+  while id=$(xdotool search --name '^brantle - Wine desktop$' 2>/dev/null | head -n1) &&
+    [ -n "$id" ]; do
+    if [ $SECONDS -ge $deadline ]; then
+      pid=$(xdotool getwindowpid "$id" 2>/dev/null) && kill -KILL "$pid" 2>/dev/null
+      [ $SECONDS -ge $((deadline + 10)) ] && fail "the virtual desktop does not close"
+    fi
+    sleep 0.1
+  done
+}

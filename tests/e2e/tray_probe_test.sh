@@ -32,6 +32,7 @@ wait_for_line() {
 
 mkdir -p "$work"
 log="$work/stand_in.log"
+close_desktop
 "$root/scripts/in-desktop.sh" "$stand_in" >"$log" 2>&1 &
 
 probe wait-window "$title" 20000 || fail "the stand-in did not start"

@@ -25,6 +25,7 @@ end_notepad() {
   for pid in $(program_pids notepad); do kill -KILL "$pid" 2>/dev/null; done
 }
 trap end_notepad EXIT
+close_desktop
 
 "$root/scripts/in-desktop.sh" notepad >/dev/null 2>&1 &
 desktop=$(wait_for_output xdotool search --name '^brantle - Wine desktop$') \
