@@ -12,8 +12,8 @@
 #include <cstdint>
 
 // 'ZMBV', the built-in lossless compressor's code.
-constexpr uint32_t FourccZMBV = uint32_t('Z') | uint32_t('M') << 8 | uint32_t('B') << 16 |
-                                uint32_t('V') << 24;
+constexpr uint32_t FourccZMBV =
+    uint32_t('Z') | uint32_t('M') << 8 | uint32_t('B') << 16 | uint32_t('V') << 24;
 // The lossless compressor's quality for key frames at zlib's level 6.
 constexpr int HurriedZmbvQuality = 6100;
 

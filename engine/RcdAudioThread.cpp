@@ -107,10 +107,9 @@ HRESULT CRcdAudioThread::ProcessStep(Capture& capture, uint32_t unit, uint32_t l
     if (FAILED(hr)) return hr;
     const uint32_t captured =
         CapturedBytes(readCursor, capture.nextReadOffset, capture.ring.ringSize);
-    const uint32_t take = WholeBlockBytes(
-        BytesBeforePause(captured, leaveMs, capture.format.nAvgBytesPerSec,
-                         capture.format.nBlockAlign),
-        unit);
+    const uint32_t kept = BytesBeforePause(captured, leaveMs, capture.format.nAvgBytesPerSec,
+                                           capture.format.nBlockAlign);
+    const uint32_t take = WholeBlockBytes(kept, unit);
     if (take == 0) return 1;
     void* first = nullptr;
     void* second = nullptr;

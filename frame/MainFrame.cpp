@@ -83,8 +83,9 @@ void CMainFrame::OnDpiChanged(int dpi, const RECT& suggested) {
     m_wndToolBar.ScaleButtons(IDR_MAINFRAME, m_dpi);
     LoadToolBarPictures();
     SetStatusPanes();
-    ::SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top,
+                   suggested.right - suggested.left, suggested.bottom - suggested.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int CMainFrame::OnCreate(CREATESTRUCTA&) {
