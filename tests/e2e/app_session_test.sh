@@ -93,7 +93,11 @@ read -r rect_left rect_top rect_right rect_bottom <<<"600 400 919 639"
 xdotool mousemove --window "$desktop" "$rect_left" "$rect_top" mousedown 1 \
   mousemove --window "$desktop" 700 500 \
   mousemove --window "$desktop" "$rect_right" "$rect_bottom" mouseup 1
-probe wait-status "$TITLE" 1 Recording 5000 || fail "the recording did not start"
+probe wait-status "$TITLE" 1 Recording 5000 ||
+  fail "the dragged rectangle started no recording; pane 1 shows '$(probe status "$TITLE" 1)'," \
+    "the selection window is $(probe rect "$SELECTION_WINDOW") ($(probe wait-visible \
+    "$SELECTION_WINDOW" yes 0 >/dev/null 2>&1 && echo shown || echo hidden)); windows:" \
+    "$(probe windows 2>&1 | tr '\r\n' ' ')"
 started=$(now)
 probe wait-visible "$SELECTION_WINDOW" no 0 || fail "the selection window stayed"
 probe wait-status-match "$TITLE" 2 '[0-9]+ sec  [0-9]+  frames' 5000 \
