@@ -82,24 +82,6 @@ use_fresh_prefix() {
   wineboot --init >/dev/null 2>&1 || fail "cannot make the Wine prefix $WINEPREFIX"
 }
 
-# The test environment's own prefix may keep a desktop of the same name
-# open from an earlier test: this prefix's is the one whose process runs in
-# it. Replaces tray.sh's.
-desktop_window() {
-  local deadline=$((SECONDS + 30)) id pid
-  while [ $SECONDS -lt $deadline ]; do
-    for id in $(xdotool search --name '^brantle - Wine desktop$' 2>/dev/null); do
-      pid=$(xdotool getwindowpid "$id" 2>/dev/null) || continue
-      if grep -qzx "WINEPREFIX=$WINEPREFIX" "/proc/$pid/environ" 2>/dev/null; then
-        echo "$id"
-        return 0
-      fi
-    done
-    sleep 0.1
-  done
-  return 1
-}
-
 # --- where each architecture's package puts things ---------------------------
 # Usage: layout ARCH; sets program_dir (Windows path), program_unix,
 # system_unix, view (the registry view of the codec's value) and other_view.

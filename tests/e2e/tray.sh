@@ -51,12 +51,17 @@ probe() {
   wine "$APP_PROBE" "$@"
 }
 
-# The X window of the virtual desktop, once it exists (at most 30 s).
+# The X window of the virtual desktop, once it exists (at most 30 s): the
+# one whose process runs in this script's Wine prefix, as another prefix
+# (the install test's own) may have a desktop of the same name open.
 desktop_window() {
-  local deadline=$((SECONDS + 30)) id
+  local deadline=$((SECONDS + 30)) id pid
   while [ $SECONDS -lt $deadline ]; do
-    id=$(xdotool search --name '^brantle - Wine desktop$' 2>/dev/null | head -n1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
+    for id in $(xdotool search --name '^brantle - Wine desktop$' 2>/dev/null); do
+      pid=$(xdotool getwindowpid "$id" 2>/dev/null) || continue
+      grep -qzx "WINEPREFIX=$WINEPREFIX" "/proc/$pid/environ" 2>/dev/null \
+        && { echo "$id"; return 0; }
+    done
     sleep 0.1
   done
   return 1
