@@ -50,13 +50,28 @@ click_held() {
   xdotool mouseup "$1"
 }
 
-# Waits up to 5 s for notepad's window to have its top left corner at LEFT TOP.
+# Waits up to 10 s for notepad's window to have its top left corner at LEFT TOP.
 wait_notepad_at() {
-  local deadline=$((SECONDS + 5)) left top
+  local deadline=$((SECONDS + 10)) left top
   until read -r left top _ < <(probe rect "$NOTEPAD") && [ "$left $top" = "$1 $2" ]; do
     [ $SECONDS -ge $deadline ] && return 1
     sleep 0.1
   done
+}
+
+# Types LINE into notepad (after a Return when AFTER is given: the text
+# notepad holds before) and waits until notepad holds exactly the text
+# typed, however its font lays it out and however slowly it takes the keys.
+type_line() {
+  local line=$1 after=${2:-} seen
+  if [ -n "$after" ]; then
+    xdotool key Return type --delay 60 "$line"
+    line="$after\n$line"
+  else
+    xdotool type --delay 60 "$line"
+  fi
+  seen=$(probe wait-child-text "$NOTEPAD" Edit "$line" 20000 2>&1 >/dev/null) \
+    || fail "the typed keys did not reach notepad: ${seen#app_probe: }"
 }
 
 mkdir -p "$out"
@@ -103,26 +118,30 @@ probe wait-status-match "$TITLE" 2 '1 sec  [0-9]+  frames' 10000 >/dev/null \
   || fail "the recording did not reach 1 s: $(probe status "$TITLE" 2)"
 started=$(awk -v n="$(now)" 'BEGIN { printf "%.3f", n - 1 }')
 moments=("0.5 start")
-glide 560 300 200 160
+read -r left top right bottom _ < <(probe rect "$NOTEPAD") || fail "notepad has no window"
+glide 560 300 $((left + 160)) $((top + 120))
 click_held 1 "left click into notepad"
-# Lines short enough not to wrap, so that notepad's status bar tells where
-# the typing is.
-xdotool type --delay 60 "Brantle records the screen:"
-probe wait-status "$NOTEPAD" 0 "Ln 1, Col 28" 5000 >/dev/null \
-  || fail "the typed keys did not reach notepad: $(probe status "$NOTEPAD" 0)"
+# Typed keys reach the foreground window of the desktop.
+seen=$(probe wait-foreground "$NOTEPAD" 10000 2>&1 >/dev/null) \
+  || fail "the click did not bring notepad to the front: ${seen#app_probe: }"
+first_line="Brantle records the screen:"
+type_line "$first_line"
 moment "typing"
-xdotool key Return type --delay 60 "keys, clicks and windows."
-probe wait-status "$NOTEPAD" 0 "Ln 2, Col 26" 5000 >/dev/null \
-  || fail "the second line did not reach notepad: $(probe status "$NOTEPAD" 0)"
-glide 200 160 250 52  # onto notepad's title bar
+type_line "keys, clicks and windows." "$first_line"
+# Dragged by its title bar, 12 pixels below the window's top, in two steps.
+grab_x=$((left + 210)) grab_y=$((top + 12))
+glide $((left + 160)) $((top + 120)) $grab_x $grab_y
 xdotool mousedown 1
-glide 250 52 370 202
-wait_notepad_at 160 190 || fail "notepad did not follow the drag: $(probe rect "$NOTEPAD")"
+glide $grab_x $grab_y $((grab_x + 120)) $((grab_y + 150))
+wait_notepad_at $((left + 120)) $((top + 150)) \
+  || fail "notepad did not follow the drag from $left $top: $(probe rect "$NOTEPAD")"
 moment "dragging notepad"
-glide 370 202 490 352
+glide $((grab_x + 120)) $((grab_y + 150)) $((grab_x + 240)) $((grab_y + 300))
 xdotool mouseup 1
-wait_notepad_at 280 340 || fail "notepad did not end where it was dragged: $(probe rect "$NOTEPAD")"
-glide 490 352 700 666  # onto its status bar
+left=$((left + 240)) top=$((top + 300)) right=$((right + 240)) bottom=$((bottom + 300))
+wait_notepad_at $left $top \
+  || fail "notepad did not end where it was dragged, at $left $top: $(probe rect "$NOTEPAD")"
+glide $((grab_x + 240)) $((grab_y + 300)) $((right - 140)) $((bottom - 14))  # onto its status bar
 click_held 3 "right click"
 sleep 0.5  # the moved window and the typed lines, with no mark
 moment "end"

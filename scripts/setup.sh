@@ -8,7 +8,7 @@ PACKAGES="cmake make g++ \
   googletest libgtest-dev zlib1g-dev \
   wine wine64 xvfb x11-utils x11-apps xterm xdotool imagemagick \
   pulseaudio pulseaudio-utils sox ffmpeg mpv fonts-wqy-microhei procps python3 \
-  wixl msitools zip unzip"
+  wixl msitools zip unzip chromium fonts-liberation"
 
 missing=""
 for p in $PACKAGES; do

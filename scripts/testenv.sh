@@ -92,12 +92,16 @@ if ! wait_for 15 pactl info; then
   exit 1
 fi
 
+# One server for the whole run, started before anything else of Wine's:
+# a server that a Wine program starts ends a moment after its last
+# program, and a program that starts just then can fail (a registry
+# write did). It needs the prefix's folder to exist.
+mkdir -p "$WINEPREFIX"
+wineserver -p >/dev/null 2>&1 || { echo "testenv: wineserver did not start" >&2; exit 1; }
 # A fresh prefix is made once and kept with the build tree. Booting it here
 # also starts Wine's background services with their output discarded, so
 # they never hold the command's output pipe open.
 [ -f "$WINEPREFIX/system.reg" ] || echo "testenv: creating the Wine prefix $WINEPREFIX" >&2
 wineboot --init >/dev/null 2>&1
-# Keep one server for the whole run so each test program starts quickly.
-wineserver -p >/dev/null 2>&1
 
 timeout --kill-after=10 "${TESTENV_TIMEOUT:-1800}" "$@"

@@ -291,6 +291,49 @@ int WaitDialog(const Args& a) {
     return met ? Met() : Fail("no dialog titled '" + a[0] + "'; visible: " + VisibleTitles());
 }
 
+// The text a child control of another process holds (an edit control's is
+// not its caption), with its line breaks as "\n".
+bool ControlText(HWND control, std::string& text) {
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(control, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kMessageLimitMs,
+                             &length)) {
+        text = "(the control does not answer)";
+        return false;
+    }
+    std::vector<char> buffer(length + 1, '\0');
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutA(control, WM_GETTEXT, buffer.size(),
+                             reinterpret_cast<LPARAM>(buffer.data()), SMTO_ABORTIFHUNG,
+                             kMessageLimitMs, &copied)) {
+        text = "(the control's text unreadable)";
+        return false;
+    }
+    text.clear();
+    for (size_t i = 0; i < copied; ++i)
+        if (buffer[i] != '\r') text += buffer[i];
+    return true;
+}
+
+// Waits until the first child of class CLASS of window TITLE holds TEXT,
+// in which the two characters "\n" stand for a line break.
+int WaitChildText(const Args& a) {
+    const std::string wanted = std::regex_replace(a[2], std::regex(R"(\\n)"), "\n");
+    std::string seen;
+    const bool met = WaitFor(
+        Milliseconds(a[3]),
+        [&](std::string& s) {
+            HWND wnd = FindTopLevel(a[0]);
+            HWND child = wnd ? FindChildOfClass(wnd, a[1].c_str()) : nullptr;
+            if (!child) {
+                s = wnd ? "(no " + a[1] + " child)" : "(no window)";
+                return false;
+            }
+            return ControlText(child, s) && s == wanted;
+        },
+        seen);
+    return met ? Met() : Fail("the " + a[1] + " of '" + a[0] + "' holds '" + seen + "'");
+}
+
 int DialogText(const Args& a) {
     std::printf("%s\n", WindowText(DialogItem(a[0], a[1])).c_str());
     return Met();
@@ -457,6 +500,8 @@ const CommandEntry kCommands[] = {
     {"wait-status-match", "TITLE PANE REGEX TIMEOUT_MS", 4, 4, WaitStatusMatch},
     {"wait-dialog", "CAPTION TIMEOUT_MS", 2, 2, WaitDialog},
     {"dialog-text", "CAPTION CONTROL_ID", 2, 2, DialogText},
+    {"wait-child-text", "TITLE CLASS TEXT TIMEOUT_MS   (\\n in TEXT: a line break)", 4, 4,
+     WaitChildText},
     {"message-text", "CAPTION", 1, 1, MessageText},
     {"click-button", "CAPTION CONTROL_ID", 2, 2, ClickButton},
     {"set-text", "CAPTION CONTROL_ID TEXT", 3, 3, SetText},
