@@ -1,6 +1,9 @@
 #!/bin/sh
 # Installs what a fresh Debian 12 machine lacks to build, run and test the
 # recorder. Safe to run again: apt-get skips what is already there.
+# chromium is the browser that judges the files we share; it brings
+# fonts-liberation on most desktops, so the tests run with those fonts
+# (Wine's windows then draw their text in them) and must hold without.
 set -eu
 
 PACKAGES="cmake make g++ \
