@@ -31,10 +31,13 @@ density() {
 }
 
 # Sets the density; Wine's processes read it when they start, so every one
-# of this prefix is ended first.
+# of this prefix is ended first, and the run's persistent server started
+# again (scripts/testenv.sh).
 set_density() {
   wineserver -k
   wineserver -w
+  # Its output discarded: a server holding the output pipe keeps CTest waiting.
+  wineserver -p >/dev/null 2>&1 || fail "wineserver did not start again"
   wine reg add "$DENSITY_KEY" /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 \
     || fail "cannot set LogPixels to $1"
 }
