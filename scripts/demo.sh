@@ -59,18 +59,19 @@ wait_notepad_at() {
   done
 }
 
-# Types LINE into notepad (after a Return when AFTER is given: the text
-# notepad holds before) and waits until notepad holds exactly the text
-# typed, however its font lays it out and however slowly it takes the keys.
+# Types LINE into notepad, on a line of its own after the first, and waits
+# until notepad holds exactly everything typed so far, however its font
+# lays it out and however slowly it takes the keys.
+typed=""
 type_line() {
-  local line=$1 after=${2:-} seen
-  if [ -n "$after" ]; then
-    xdotool key Return type --delay 60 "$line"
-    line="$after\n$line"
-  else
-    xdotool type --delay 60 "$line"
+  local seen
+  if [ -n "$typed" ]; then
+    xdotool key Return
+    typed+="\n"
   fi
-  seen=$(probe wait-child-text "$NOTEPAD" Edit "$line" 20000 2>&1 >/dev/null) \
+  xdotool type --delay 60 "$1"
+  typed+=$1
+  seen=$(probe wait-child-text "$NOTEPAD" Edit "$typed" 20000 2>&1 >/dev/null) \
     || fail "the typed keys did not reach notepad: ${seen#app_probe: }"
 }
 
@@ -124,10 +125,9 @@ click_held 1 "left click into notepad"
 # Typed keys reach the foreground window of the desktop.
 seen=$(probe wait-foreground "$NOTEPAD" 10000 2>&1 >/dev/null) \
   || fail "the click did not bring notepad to the front: ${seen#app_probe: }"
-first_line="Brantle records the screen:"
-type_line "$first_line"
+type_line "Brantle records the screen:"
 moment "typing"
-type_line "keys, clicks and windows." "$first_line"
+type_line "keys, clicks and windows."
 # Dragged by its title bar, 12 pixels below the window's top, in two steps.
 grab_x=$((left + 210)) grab_y=$((top + 12))
 glide $((left + 160)) $((top + 120)) $grab_x $grab_y
