@@ -1,9 +1,10 @@
 #include "engine/AudioRing.h"
 
-AudioRingLayout ComputeAudioRing(uint32_t avgBytesPerSec, uint16_t blockAlign) {
-    uint16_t block = avgBytesPerSec >= 8192 ? static_cast<uint16_t>(avgBytesPerSec / 8) : 1024;
-    block = static_cast<uint16_t>(block - block % blockAlign);
-    return {block, AudioRingBlocks * static_cast<uint32_t>(block)};
+AudioRingLayout ComputeAudioRing(PcmUnits units) {
+    const uint32_t bytesPerSecond = units.rate * units.frameBytes;
+    const uint32_t block = bytesPerSecond >= 8192 ? units.rate / 8 * units.frameBytes
+                                                  : 1024 - 1024 % units.frameBytes;
+    return {block, AudioRingBlocks * block};
 }
 
 uint32_t BlockEndOffset(int k, uint32_t blockSize) { return k * blockSize - 1; }
@@ -24,22 +25,22 @@ uint32_t OffsetAfterTake(uint32_t nextReadOffset, uint32_t firstLength, bool has
     return offset;
 }
 
-uint32_t SpanBytes(uint32_t pauseMs, uint32_t avgBytesPerSec, uint16_t blockAlign) {
-    const uint64_t bytes = static_cast<uint64_t>(pauseMs) * avgBytesPerSec / 1000;
-    return static_cast<uint32_t>(bytes - bytes % blockAlign);
+uint64_t SpanFrames(uint64_t ms, uint32_t rate) { return ms * rate / 1000; }
+
+uint64_t SpanBytes(uint64_t ms, PcmUnits units) {
+    return SpanFrames(ms, units.rate) * units.frameBytes;
 }
 
-uint32_t BytesBeforePause(uint32_t captured, uint32_t lateMs, uint32_t avgBytesPerSec,
-                          uint16_t blockAlign) {
-    const uint32_t late = SpanBytes(lateMs, avgBytesPerSec, blockAlign);
-    const uint32_t before = captured > late ? captured - late : 0;
-    return before - before % blockAlign;
+uint32_t BytesBeforePause(uint32_t captured, uint32_t lateMs, PcmUnits units) {
+    const uint64_t late = SpanBytes(lateMs, units);
+    const uint32_t before = captured > late ? captured - static_cast<uint32_t>(late) : 0;
+    return before - before % units.frameBytes;
 }
 
-uint32_t OffsetAfterPause(uint32_t offsetBeforePause, uint32_t pauseBytes, uint32_t readCursor,
+uint32_t OffsetAfterPause(uint32_t offsetBeforePause, uint64_t pauseBytes, uint32_t readCursor,
                           const AudioRingLayout& ring) {
-    const uint32_t target = static_cast<uint32_t>(
-        (static_cast<uint64_t>(offsetBeforePause) + pauseBytes) % ring.ringSize);
+    const uint32_t target =
+        static_cast<uint32_t>((offsetBeforePause + pauseBytes) % ring.ringSize);
     // Seen from the target, the cursor is almost a whole ring ahead only when
     // the target lies just past it.
     const bool beyondCursor =
@@ -47,11 +48,4 @@ uint32_t OffsetAfterPause(uint32_t offsetBeforePause, uint32_t pauseBytes, uint3
     return beyondCursor ? readCursor : target;
 }
 
-uint32_t LeadInMs(uint32_t now, uint32_t capturedBytes, uint32_t avgBytesPerSec,
-                  uint32_t filmStart, uint32_t pausedTime) {
-    if (avgBytesPerSec == 0) return 0;
-    const uint32_t capturedMs =
-        static_cast<uint32_t>(static_cast<uint64_t>(capturedBytes) * 1000 / avgBytesPerSec);
-    const int32_t lead = static_cast<int32_t>(now - capturedMs - filmStart - pausedTime);
-    return lead > 0 ? static_cast<uint32_t>(lead) : 0;
-}
+unsigned char SilenceByte(uint32_t bitsPerSample) { return bitsPerSample == 8 ? 0x80 : 0; }

@@ -1,5 +1,6 @@
 #include "engine/RcdAudioThread.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -16,8 +17,7 @@ bool RecordingActive() { return State().RecordingActive.load() != 0; }
 BOOL CRcdAudioThread::InitInstance() {
     CoInitialize(nullptr);
     State().AudioThreadActive = 1;
-    Capture capture;
-    capture.format = Job->AudioFormat;
+    Capture capture(Job->AudioFormat);
     capture.blockEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     // The video thread opens the file, with a sound stream, or gives up.
     State().FileSettled.Wait();
@@ -34,19 +34,19 @@ BOOL CRcdAudioThread::InitInstance() {
     return FALSE;
 }
 
+// A device object of this recording's own: one that captured before keeps
+// its old capture position (seen under Wine), which a ring of another
+// format's size misreads as a stretch of sound that never was.
 HRESULT CRcdAudioThread::StartCapture(Capture& capture) const {
-    capture.notifier.Reset();
-    capture.buffer.Reset();
-    IDirectSoundCapture* device = Job->AudioDevice.Get();
-    if (!device) return E_FAIL;
-    capture.ring = ComputeAudioRing(capture.format.nAvgBytesPerSec, capture.format.nBlockAlign);
+    HRESULT hr = DirectSoundCaptureCreate(&*Job->AudioDeviceId, capture.device.Out(), nullptr);
+    if (FAILED(hr)) return hr;
+    capture.ring = ComputeAudioRing(capture.units);
     DSCBUFFERDESC desc{};
     desc.dwSize = sizeof desc;
     desc.dwBufferBytes = capture.ring.ringSize;
     desc.lpwfxFormat = &capture.format;
-    HRESULT hr = device->CreateCaptureBuffer(&desc, capture.buffer.Out(), nullptr);
+    hr = capture.device->CreateCaptureBuffer(&desc, capture.buffer.Out(), nullptr);
     if (FAILED(hr)) return hr;
-    capture.nextReadOffset = 0;
     hr = capture.buffer->QueryInterface(IID_IDirectSoundNotify,
                                         reinterpret_cast<void**>(capture.notifier.Out()));
     if (FAILED(hr)) return hr;
@@ -64,13 +64,18 @@ HRESULT CRcdAudioThread::StartCapture(Capture& capture) const {
 void CRcdAudioThread::CaptureUntilStopped(Capture& capture) {
     while (RecordingActive()) {
         if (State().Pause.PauseRequested()) SitOutPause(capture);
+        // Until the first sound is placed, looks come often: each one bounds
+        // when the sound was taken.
+        const DWORD waitMs = capture.placed ? 50 : 10;
         const DWORD woken =
-            MsgWaitForMultipleObjects(1, &capture.blockEvent, FALSE, 50, QS_ALLEVENTS);
+            MsgWaitForMultipleObjects(1, &capture.blockEvent, FALSE, waitMs, QS_ALLEVENTS);
         // A time-out looks too: a device whose block notifications do not
         // come (seen under Wine right after start-up) still has its sound
         // taken, in whole blocks as ever.
-        if ((woken == WAIT_OBJECT_0 || woken == WAIT_TIMEOUT) &&
-            ProcessStep(capture, capture.ring.blockSize) < 0) {
+        if (woken != WAIT_OBJECT_0 && woken != WAIT_TIMEOUT) continue;
+        const Take take =
+            capture.placed || capture.clock.Settled() ? Take::Blocks : Take::LookOnly;
+        if (ProcessStep(capture, take) < 0) {
             State().RecordingActive = 0;
             return;
         }
@@ -81,40 +86,47 @@ void CRcdAudioThread::CaptureUntilStopped(Capture& capture) {
 // far past it as the pause lasted: what the device captured meanwhile is
 // left out, also when this thread came to its safe point late.
 void CRcdAudioThread::SitOutPause(Capture& capture) {
-    if (ProcessStep(capture, capture.format.nBlockAlign, State().Pause.MsSinceRequest()) < 0) {
+    if (ProcessStep(capture, Take::Frames, State().Pause.MsSinceRequest()) < 0) {
         State().RecordingActive = 0;
         return;
     }
     const uint32_t pausedBefore = State().PausedTime.load();
     if (!State().Pause.WaitWhilePaused(State().RecordingActive) || !capture.buffer) return;
     DWORD captureCursor = 0, readCursor = 0;
-    if (FAILED(capture.buffer->GetCurrentPosition(&captureCursor, &readCursor))) return;
-    const uint32_t pauseBytes =
-        SpanBytes(State().PausedTime.load() - pausedBefore, capture.format.nAvgBytesPerSec,
-                   capture.format.nBlockAlign);
+    if (FAILED(capture.buffer->GetCurrentPosition(&captureCursor, &readCursor)) ||
+        readCursor >= capture.ring.ringSize)
+        return;
+    const uint64_t pauseBytes = SpanBytes(State().PausedTime.load() - pausedBefore, capture.units);
     capture.nextReadOffset =
         OffsetAfterPause(capture.nextReadOffset, pauseBytes, readCursor, capture.ring);
+    capture.clock.Restart();
 }
 
-// Moves everything captured since the last step but its last leaveMs, in
-// whole units (blocks, or sample frames before a pause), into the file.
-// Returns 1 when there was nothing to write, 0 after a write, a failure
-// result when the ring could not be read or the file refused the sound.
-HRESULT CRcdAudioThread::ProcessStep(Capture& capture, uint32_t unit, uint32_t leaveMs) {
+// Looks at the device's capture position and moves what it captured since
+// the last step, but its last leaveMs, into the file, in whole blocks or
+// sample frames. Returns 1 when there was nothing to write, 0 after a
+// write, a failure result when the ring could not be read or the file
+// refused the sound.
+HRESULT CRcdAudioThread::ProcessStep(Capture& capture, Take take, uint32_t leaveMs) {
     if (!capture.buffer) return 1;
     DWORD captureCursor = 0, readCursor = 0;
     HRESULT hr = capture.buffer->GetCurrentPosition(&captureCursor, &readCursor);
     if (FAILED(hr)) return hr;
+    const DWORD now = timeGetTime();
+    // A position outside the ring names none of its sound.
+    if (readCursor >= capture.ring.ringSize) return 1;
     const uint32_t captured =
         CapturedBytes(readCursor, capture.nextReadOffset, capture.ring.ringSize);
-    const uint32_t kept = BytesBeforePause(captured, leaveMs, capture.format.nAvgBytesPerSec,
-                                           capture.format.nBlockAlign);
-    const uint32_t take = WholeBlockBytes(kept, unit);
-    if (take == 0) return 1;
+    if (!capture.placed) capture.clock.Observe(now, captured / capture.units.frameBytes);
+    if (take == Take::LookOnly) return 1;
+    const uint32_t kept = BytesBeforePause(captured, leaveMs, capture.units);
+    const uint32_t bytes =
+        WholeBlockBytes(kept, take == Take::Blocks ? capture.ring.blockSize : capture.units.frameBytes);
+    if (bytes == 0) return 1;
     void* first = nullptr;
     void* second = nullptr;
     DWORD firstLength = 0, secondLength = 0;
-    hr = capture.buffer->Lock(capture.nextReadOffset, take, &first, &firstLength, &second,
+    hr = capture.buffer->Lock(capture.nextReadOffset, bytes, &first, &firstLength, &second,
                               &secondLength, 0);
     if (FAILED(hr)) return hr;
     std::vector<unsigned char> transfer(firstLength + secondLength);
@@ -124,34 +136,41 @@ HRESULT CRcdAudioThread::ProcessStep(Capture& capture, uint32_t unit, uint32_t l
                                              secondLength, capture.ring.ringSize);
     capture.buffer->Unlock(first, firstLength, second, secondLength);
 
-    return WriteSound(capture, transfer, captured) ? 0 : E_FAIL;
+    return WriteSound(capture, transfer) ? 0 : E_FAIL;
 }
 
-// The first sound the device delivers comes some time after the film began
-// (about 1.5 s under Wine): silence of that length goes before it, so that
-// sound and picture stay together from the first frame.
-bool CRcdAudioThread::WriteSound(Capture& capture, const std::vector<unsigned char>& sound,
-                                 uint32_t captured) {
-    if (!capture.soundArrived) {
-        capture.soundArrived = true;
-        const uint32_t leadMs =
-            LeadInMs(timeGetTime(), captured, capture.format.nAvgBytesPerSec,
-                     State().FilmStart.load(), State().PausedTime.load());
-        const uint32_t bytes =
-            SpanBytes(leadMs, capture.format.nAvgBytesPerSec, capture.format.nBlockAlign);
-        const unsigned char silent = capture.format.wBitsPerSample == 8 ? 0x80 : 0;
-        const std::vector<unsigned char> silence(bytes, silent);
-        if (bytes && !capture.file->WriteAudio(silence.data(), bytes)) return false;
+bool CRcdAudioThread::WriteSound(Capture& capture, const std::vector<unsigned char>& sound) {
+    if (!capture.placed && !PlaceFirstSound(capture)) return false;
+    const size_t skip = static_cast<size_t>(std::min<uint64_t>(capture.skipBytes, sound.size()));
+    capture.skipBytes -= skip;
+    if (skip == sound.size()) return true;
+    return capture.file->WriteAudio(sound.data() + skip, static_cast<uint32_t>(sound.size() - skip));
+}
+
+// The first sound goes where the device's capture position says it was
+// taken: a device that starts late (about 1.5 s under Wine) has silence put
+// before its sound, sound from before the film began is left out.
+bool CRcdAudioThread::PlaceFirstSound(Capture& capture) {
+    capture.placed = true;
+    const int64_t frames =
+        capture.clock.FilmFrames(State().FilmStart.load(), State().PausedTime.load());
+    if (frames < 0) {
+        capture.skipBytes = static_cast<uint64_t>(-frames) * capture.units.frameBytes;
+        return true;
     }
-    return capture.file->WriteAudio(sound.data(), static_cast<uint32_t>(sound.size()));
+    const std::vector<unsigned char> silence(static_cast<size_t>(frames) * capture.units.frameBytes,
+                                             SilenceByte(capture.format.wBitsPerSample));
+    return silence.empty() ||
+           capture.file->WriteAudio(silence.data(), static_cast<uint32_t>(silence.size()));
 }
 
-// Stops the ring and takes the last whole blocks.
+// Stops the ring and takes every whole sample frame left, so that the sound
+// lasts as long as the film.
 HRESULT CRcdAudioThread::StopCapture(Capture& capture) {
     if (!capture.buffer) return 0;
     const HRESULT hr = capture.buffer->Stop();
     if (FAILED(hr)) return hr;
-    const HRESULT last = ProcessStep(capture, capture.ring.blockSize);
+    const HRESULT last = ProcessStep(capture, Take::Frames);
     return last < 0 ? last : 0;
 }
 
@@ -161,4 +180,5 @@ void CRcdAudioThread::CleanUp(Capture& capture) {
     capture.blockEvent = nullptr;
     capture.notifier.Reset();
     capture.buffer.Reset();
+    capture.device.Reset();
 }

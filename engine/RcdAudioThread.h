@@ -1,6 +1,7 @@
 // Records sound into the running recording's file: a looping 16-block
 // capture ring, one event at the end of every block, and every whole block
-// captured handed to the file's writer.
+// captured handed to the file's writer, the first placed on the film's
+// clock where the device's capture position says it was taken.
 #pragma once
 
 #include <windows.h>
@@ -14,6 +15,7 @@
 
 #include "engine/AudioRing.h"
 #include "engine/RecordingJob.h"
+#include "engine/SoundClock.h"
 #include "framework/ComPtr.h"
 #include "framework/WinThread.h"
 
@@ -30,22 +32,32 @@ public:
 private:
     // One run's capture state, released by the clean-up.
     struct Capture {
-        WAVEFORMATEX format = {};
+        explicit Capture(const WAVEFORMATEX& wave)
+            : format(wave), units{wave.nSamplesPerSec, wave.nBlockAlign}, clock(wave.nSamplesPerSec) {}
+        WAVEFORMATEX format;
+        PcmUnits units;
+        ComPtr<IDirectSoundCapture> device;
         ComPtr<IDirectSoundCaptureBuffer> buffer;
         ComPtr<IDirectSoundNotify> notifier;
         HANDLE blockEvent = nullptr;
         AudioRingLayout ring = {};
         uint32_t nextReadOffset = 0;
         AviWriter* file = nullptr;
-        bool soundArrived = false;  // the first sound was written, after its lead-in
+        SoundClock clock;
+        bool placed = false;     // the first sound was placed on the film's clock
+        uint64_t skipBytes = 0;  // sound from before the film began, still to leave out
     };
+
+    // What a step takes from the ring: nothing (it only looks at the
+    // device's position), whole blocks, or every whole sample frame.
+    enum class Take { LookOnly, Blocks, Frames };
 
     HRESULT StartCapture(Capture& capture) const;
     static void CaptureUntilStopped(Capture& capture);
     static void SitOutPause(Capture& capture);
-    static HRESULT ProcessStep(Capture& capture, uint32_t unit, uint32_t leaveMs = 0);
-    static bool WriteSound(Capture& capture, const std::vector<unsigned char>& sound,
-                           uint32_t captured);
+    static HRESULT ProcessStep(Capture& capture, Take take, uint32_t leaveMs = 0);
+    static bool WriteSound(Capture& capture, const std::vector<unsigned char>& sound);
+    static bool PlaceFirstSound(Capture& capture);
     static HRESULT StopCapture(Capture& capture);
     static void CleanUp(Capture& capture);
 };

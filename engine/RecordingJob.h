@@ -6,13 +6,11 @@
 
 #include <mmsystem.h>
 
-#include <dsound.h>
 #include <vfw.h>
 
 #include <optional>
 #include <string>
 
-#include "framework/ComPtr.h"
 #include "engine/StageTimes.h"
 #include "settings/RecordSettings.h"
 
@@ -30,13 +28,15 @@ struct RecordingJob {
     const RecordSettings* Settings = nullptr;  // read live by every grab
     StageTimes* Timings = nullptr;             // kept only when a benchmark asks
 
-    // Sound, when an audio thread records it: the device and the format.
+    // Sound, when an audio thread records it: the device that opened at
+    // start-up, which the thread opens afresh for this recording, and the
+    // format.
     bool RecordAudio = false;
-    ComPtr<IDirectSoundCapture> AudioDevice;
+    std::optional<GUID> AudioDeviceId;
     WAVEFORMATEX AudioFormat = {};
 
     // The file gets a sound stream only when sound can be captured at all.
     bool HasSoundStream() const {
-        return RecordAudio && AudioDevice && AudioFormat.nBlockAlign != 0;
+        return RecordAudio && AudioDeviceId && AudioFormat.nBlockAlign != 0;
     }
 };

@@ -9,6 +9,7 @@ brantle_layer(engine DEPENDS framework settings avi
         engine/KeyFramePace.cpp
         engine/PauseGate.cpp
         engine/RecordingState.cpp
+        engine/SoundClock.cpp
     WINDOWS
         engine/FileFailure.cpp
         engine/FlashingWnd.cpp

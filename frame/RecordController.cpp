@@ -125,7 +125,7 @@ void CRecordController::StartRecording() {
         audio = AfxBeginThread<CRcdAudioThread>(THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
     if (audio) {
         job->RecordAudio = true;
-        job->AudioDevice.Share(CaptureDevice());
+        job->AudioDeviceId = CaptureDeviceId();
         job->AudioFormat = CurrentCaptureFormat();
         audio->Job = job;
     }

@@ -5,6 +5,7 @@
 namespace {
 
 IDirectSoundCapture* TheCaptureDevice = nullptr;
+GUID TheCaptureDeviceId{};
 bool ComInitialised = false;
 
 // The audio thread reads the format while the dialog may set it.
@@ -17,10 +18,16 @@ HRESULT OpenCaptureDevice(const GUID& deviceId) {
     const HRESULT initialised = CoInitialize(nullptr);
     if (FAILED(initialised)) return initialised;
     ComInitialised = true;
+    TheCaptureDeviceId = deviceId;
     return DirectSoundCaptureCreate(&deviceId, &TheCaptureDevice, nullptr);
 }
 
 IDirectSoundCapture* CaptureDevice() { return TheCaptureDevice; }
+
+std::optional<GUID> CaptureDeviceId() {
+    if (!TheCaptureDevice) return std::nullopt;
+    return TheCaptureDeviceId;
+}
 
 void ReleaseCaptureDevice() {
     if (TheCaptureDevice) TheCaptureDevice->Release();

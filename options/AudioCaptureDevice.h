@@ -9,6 +9,8 @@
 // dsound.h takes the wave format types from mmsystem.h.
 #include <dsound.h>
 
+#include <optional>
+
 #include "options/AudioFormats.h"
 
 // CoInitialize on the calling thread, then DirectSoundCaptureCreate for the
@@ -18,6 +20,11 @@ HRESULT OpenCaptureDevice(const GUID& deviceId);
 
 // The opened device, or null when none was opened.
 IDirectSoundCapture* CaptureDevice();
+
+// The opened device's id, for a recording to open its own object of it: a
+// device object keeps its capture position from one capture buffer to the
+// next (seen under Wine), which a new buffer of another size misreads.
+std::optional<GUID> CaptureDeviceId();
 
 // At exit, on the thread that opened the device: releases it and balances
 // the CoInitialize of OpenCaptureDevice.

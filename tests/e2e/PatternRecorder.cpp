@@ -161,7 +161,7 @@ void StartThreads(const std::string& file, const RecordOptions& options, HWND wi
     if (options.audioFormat >= 0) {
         audio = AfxBeginThread<CRcdAudioThread>(THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
         job->RecordAudio = true;
-        job->AudioDevice.Share(CaptureDevice());
+        job->AudioDeviceId = CaptureDeviceId();
         job->AudioFormat = CurrentCaptureFormat();
         audio->Job = job;
     }

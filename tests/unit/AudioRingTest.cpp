@@ -15,8 +15,8 @@ TEST(AudioRing, BlockAndRingSizesForEveryCandidateFormat) {
         {44100, 16, 2, 22048, 352768},
     };
     for (const Expected& e : table) {
-        const uint16_t align = static_cast<uint16_t>(e.bits / 8 * e.channels);
-        const AudioRingLayout ring = ComputeAudioRing(e.rate * align, align);
+        const uint32_t align = e.bits / 8 * e.channels;
+        const AudioRingLayout ring = ComputeAudioRing({e.rate, align});
         EXPECT_EQ(ring.blockSize, e.block) << e.rate << " " << e.bits << " " << e.channels;
         EXPECT_EQ(ring.ringSize, e.ring) << e.rate << " " << e.bits << " " << e.channels;
         EXPECT_EQ(ring.blockSize % align, 0u);
@@ -45,38 +45,38 @@ TEST(AudioRing, OnlyWholeBlocksAreTakenAndWrappedRangesAreContiguous) {
 }
 
 TEST(AudioRing, AfterAPauseReadingSkipsExactlyThePausesSound) {
-    const AudioRingLayout ring = ComputeAudioRing(176400, 4);  // 22048-byte blocks
-    EXPECT_EQ(SpanBytes(1000, 176400, 4), 176400u);
-    EXPECT_EQ(SpanBytes(1, 176400, 4), 176u);
-    EXPECT_EQ(SpanBytes(3, 44100, 2), 132u);  // whole sample frames
+    const AudioRingLayout ring = ComputeAudioRing({44100, 4});  // 22048-byte blocks
+    EXPECT_EQ(SpanBytes(1000, {44100, 4}), 176400u);
+    EXPECT_EQ(SpanBytes(1, {44100, 4}), 176u);
+    EXPECT_EQ(SpanBytes(3, {22050, 2}), 132u);  // whole sample frames
+    EXPECT_EQ(SpanBytes(1, {11025, 1}), 11u);
+    EXPECT_EQ(SpanBytes(1, {11025, 4}), 44u);
+    // Seven hours of pause at 44.1 kHz stereo is more bytes than 32 bits hold.
+    EXPECT_EQ(SpanBytes(7 * 3600 * 1000, {44100, 4}), 7ull * 3600 * 176400);
     // A 1 s pause from offset 300000: the ring wraps once.
     const uint32_t target = (300000 + 176400) % ring.ringSize;
     EXPECT_EQ(OffsetAfterPause(300000, 176400, target + 30000, ring), target);
     // A pause longer than the ring still lands where the time says.
     EXPECT_EQ(OffsetAfterPause(0, 3 * ring.ringSize + 100, 5000, ring), 100u);
+    EXPECT_EQ(OffsetAfterPause(0, 20000ull * ring.ringSize + 100, 5000, ring), 100u);
     // A target the device has not reached yet becomes the read cursor.
     EXPECT_EQ(OffsetAfterPause(1000, 176400, 177000, ring), 177000u);
 }
 
 TEST(AudioRing, AThreadThatParksLateKeepsOnlyTheSoundBeforeThePauseWasAskedFor) {
     // 0.5 s held in the ring, the thread 0.2 s late: 0.3 s is kept.
-    EXPECT_EQ(BytesBeforePause(88200, 200, 176400, 4), 52920u);
-    EXPECT_EQ(BytesBeforePause(88200, 0, 176400, 4), 88200u);
+    EXPECT_EQ(BytesBeforePause(88200, 200, {44100, 4}), 52920u);
+    EXPECT_EQ(BytesBeforePause(88200, 0, {44100, 4}), 88200u);
     // Later than everything the ring holds: nothing.
-    EXPECT_EQ(BytesBeforePause(88200, 900, 176400, 4), 0u);
+    EXPECT_EQ(BytesBeforePause(88200, 900, {44100, 4}), 0u);
+    EXPECT_EQ(BytesBeforePause(4000, 4000 * 1000, {8000, 1}), 0u);
     // Whole sample frames, whatever the ring held.
-    EXPECT_EQ(BytesBeforePause(1003, 0, 176400, 4), 1000u);
-    EXPECT_EQ(BytesBeforePause(44101, 3, 44100, 2) % 2, 0u);
+    EXPECT_EQ(BytesBeforePause(1003, 0, {44100, 4}), 1000u);
+    EXPECT_EQ(BytesBeforePause(44101, 3, {22050, 2}), 43968u);
+    EXPECT_EQ(BytesBeforePause(11025, 100, {11025, 1}), 9923u);
 }
 
-TEST(AudioRing, SoundThatArrivesLateIsPlacedWhereTheFilmWasWhenItWasTaken) {
-    // 1.5 s after the film began, 0.25 s of sound (44100 bytes at 176400 a
-    // second) is in the ring: it was taken from 1.25 s on.
-    EXPECT_EQ(LeadInMs(11500, 44100, 176400, 10000, 0), 1250u);
-    // A pause in between is not part of the film.
-    EXPECT_EQ(LeadInMs(11500, 44100, 176400, 10000, 400), 850u);
-    // Sound from before the film began, and a clock that wrapped around.
-    EXPECT_EQ(LeadInMs(10100, 176400, 176400, 10000, 0), 0u);
-    EXPECT_EQ(LeadInMs(1000, 0, 176400, 0xFFFFFC18u, 0), 2000u);
-    EXPECT_EQ(LeadInMs(11500, 44100, 0, 10000, 0), 0u);  // no format
+TEST(AudioRing, SilenceIsTheMiddleOfUnsigned8BitAndZeroOf16Bit) {
+    EXPECT_EQ(SilenceByte(8), 0x80);
+    EXPECT_EQ(SilenceByte(16), 0);
 }
