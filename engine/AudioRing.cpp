@@ -37,15 +37,14 @@ uint32_t BytesBeforePause(uint32_t captured, uint32_t lateMs, PcmUnits units) {
     return before - before % units.frameBytes;
 }
 
-uint32_t OffsetAfterPause(uint32_t offsetBeforePause, uint64_t pauseBytes, uint32_t readCursor,
-                          const AudioRingLayout& ring) {
-    const uint32_t target =
-        static_cast<uint32_t>((offsetBeforePause + pauseBytes) % ring.ringSize);
-    // Seen from the target, the cursor is almost a whole ring ahead only when
-    // the target lies just past it.
-    const bool beyondCursor =
-        CapturedBytes(readCursor, target, ring.ringSize) > ring.ringSize - ring.blockSize;
-    return beyondCursor ? readCursor : target;
+uint32_t ResumeOffset(uint32_t offsetBeforePause, uint64_t skipBytes, const AudioRingLayout& ring) {
+    return static_cast<uint32_t>((offsetBeforePause + skipBytes) % ring.ringSize);
+}
+
+bool AheadOfCursor(uint32_t offset, uint32_t readCursor, const AudioRingLayout& ring) {
+    // Seen from the offset, the cursor is almost a whole ring ahead only when
+    // the offset lies just past it.
+    return CapturedBytes(readCursor, offset, ring.ringSize) > ring.ringSize - ring.blockSize;
 }
 
 unsigned char SilenceByte(uint32_t bitsPerSample) { return bitsPerSample == 8 ? 0x80 : 0; }

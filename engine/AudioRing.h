@@ -43,11 +43,13 @@ uint64_t SpanBytes(uint64_t ms, PcmUnits units);
 uint32_t BytesBeforePause(uint32_t captured, uint32_t lateMs, PcmUnits units);
 
 // Where reading goes on after a pause: as many bytes past the point reached
-// before it as the pause lasted, so the sound stays with the picture, which
-// leaves the pause out too. A point that the device has not reached yet (the
-// thread parked late) becomes the read cursor.
-uint32_t OffsetAfterPause(uint32_t offsetBeforePause, uint64_t pauseBytes, uint32_t readCursor,
-                          const AudioRingLayout& ring);
+// before it as are left out, so the sound stays with the picture, which
+// leaves the pause out too.
+uint32_t ResumeOffset(uint32_t offsetBeforePause, uint64_t skipBytes, const AudioRingLayout& ring);
+
+// Whether an offset lies just ahead of the read cursor (less than a block),
+// where the device has not delivered yet.
+bool AheadOfCursor(uint32_t offset, uint32_t readCursor, const AudioRingLayout& ring);
 
 // The read offset after taking a locked range of one or two pieces.
 uint32_t OffsetAfterTake(uint32_t nextReadOffset, uint32_t firstLength, bool hasSecondPiece,

@@ -86,28 +86,81 @@ void CRcdAudioThread::CaptureUntilStopped(Capture& capture) {
 // far past it as the pause lasted: what the device captured meanwhile is
 // left out, also when this thread came to its safe point late.
 void CRcdAudioThread::SitOutPause(Capture& capture) {
-    if (ProcessStep(capture, Take::Frames, State().Pause.MsSinceRequest()) < 0) {
+    // Read first: a short pause may be over, and counted, before this
+    // thread parks.
+    const uint32_t pausedBefore = State().PausedTime.load();
+    const uint32_t requestedAt = timeGetTime() - State().Pause.MsSinceRequest();
+    if (TakeUntil(capture, requestedAt) < 0) {
         State().RecordingActive = 0;
         return;
     }
-    const uint32_t pausedBefore = State().PausedTime.load();
-    if (!State().Pause.WaitWhilePaused(State().RecordingActive) || !capture.buffer) return;
-    DWORD captureCursor = 0, readCursor = 0;
-    if (FAILED(capture.buffer->GetCurrentPosition(&captureCursor, &readCursor)) ||
-        readCursor >= capture.ring.ringSize)
-        return;
-    const uint64_t pauseBytes = SpanBytes(State().PausedTime.load() - pausedBefore, capture.units);
-    capture.nextReadOffset =
-        OffsetAfterPause(capture.nextReadOffset, pauseBytes, readCursor, capture.ring);
-    capture.clock.Restart();
+    State().Pause.WaitWhilePaused(State().RecordingActive);
+    if (!RecordingActive() || !capture.buffer) return;
+    // Left out: the pause, and any sound from before it that the device did
+    // not deliver in time.
+    const int64_t missing = capture.clock.Known() ? capture.clock.FramesUntil(requestedAt) : 0;
+    const uint64_t skipFrames =
+        static_cast<uint64_t>(std::max<int64_t>(missing, 0)) +
+        SpanFrames(State().PausedTime.load() - pausedBefore, capture.units.rate);
+    const uint32_t target =
+        ResumeOffset(capture.nextReadOffset, skipFrames * capture.units.frameBytes, capture.ring);
+    if (!AwaitDelivery(capture, target)) return;
+    capture.nextReadOffset = target;
+    capture.clock.Advance(skipFrames);
+}
+
+// The sound at the pause's end comes from the device a moment after it:
+// reading goes on there once it has come. A device that does not get there
+// within a fifth of a second has its reading go on where it is.
+bool CRcdAudioThread::AwaitDelivery(Capture& capture, uint32_t offset) {
+    const DWORD deadline = timeGetTime() + 200;
+    for (;;) {
+        DWORD captureCursor = 0, readCursor = 0;
+        if (FAILED(capture.buffer->GetCurrentPosition(&captureCursor, &readCursor)) ||
+            readCursor >= capture.ring.ringSize)
+            return false;
+        if (!AheadOfCursor(offset, readCursor, capture.ring)) return true;
+        if (static_cast<int32_t>(timeGetTime() - deadline) >= 0) {
+            capture.nextReadOffset = readCursor;
+            capture.clock.Restart();
+            return false;
+        }
+        Sleep(5);
+    }
+}
+
+// Takes the sound captured before momentMs. The device delivers it a moment
+// later (its packets, 10 to 20 ms under Wine): this waits for it, a fifth of
+// a second at most.
+HRESULT CRcdAudioThread::TakeUntil(Capture& capture, uint32_t momentMs) {
+    const DWORD deadline = timeGetTime() + 200;
+    for (;;) {
+        const HRESULT hr = ProcessStep(capture, Take::Frames, momentMs);
+        if (FAILED(hr) || !capture.clock.Known() || capture.clock.FramesUntil(momentMs) <= 0 ||
+            static_cast<int32_t>(timeGetTime() - deadline) >= 0)
+            return hr;
+        Sleep(5);
+    }
+}
+
+// Of the bytes the ring holds, those captured before untilMs, in whole
+// sample frames. The device's position at a look is only as new as its last
+// packet, so the clock says best where that moment lies; before it knows,
+// the newest byte counts as taken now.
+uint32_t CRcdAudioThread::BytesTakenBefore(const Capture& capture, uint32_t captured,
+                                           uint32_t untilMs, uint32_t nowMs) {
+    if (!capture.clock.Known()) return BytesBeforePause(captured, nowMs - untilMs, capture.units);
+    const int64_t frames = capture.clock.FramesUntil(untilMs);
+    const int64_t held = captured / capture.units.frameBytes;
+    return static_cast<uint32_t>(std::clamp<int64_t>(frames, 0, held)) * capture.units.frameBytes;
 }
 
 // Looks at the device's capture position and moves what it captured since
-// the last step, but its last leaveMs, into the file, in whole blocks or
-// sample frames. Returns 1 when there was nothing to write, 0 after a
-// write, a failure result when the ring could not be read or the file
-// refused the sound.
-HRESULT CRcdAudioThread::ProcessStep(Capture& capture, Take take, uint32_t leaveMs) {
+// the last step, but what came after untilMs, into the file, in whole
+// blocks or sample frames. Returns 1 when there was nothing to write, 0
+// after a write, a failure result when the ring could not be read or the
+// file refused the sound.
+HRESULT CRcdAudioThread::ProcessStep(Capture& capture, Take take, std::optional<uint32_t> untilMs) {
     if (!capture.buffer) return 1;
     DWORD captureCursor = 0, readCursor = 0;
     HRESULT hr = capture.buffer->GetCurrentPosition(&captureCursor, &readCursor);
@@ -117,11 +170,11 @@ HRESULT CRcdAudioThread::ProcessStep(Capture& capture, Take take, uint32_t leave
     if (readCursor >= capture.ring.ringSize) return 1;
     const uint32_t captured =
         CapturedBytes(readCursor, capture.nextReadOffset, capture.ring.ringSize);
-    if (!capture.placed) capture.clock.Observe(now, captured / capture.units.frameBytes);
+    capture.clock.Observe(now, captured / capture.units.frameBytes);
     if (take == Take::LookOnly) return 1;
-    const uint32_t kept = BytesBeforePause(captured, leaveMs, capture.units);
-    const uint32_t bytes =
-        WholeBlockBytes(kept, take == Take::Blocks ? capture.ring.blockSize : capture.units.frameBytes);
+    const uint32_t kept = untilMs ? BytesTakenBefore(capture, captured, *untilMs, now) : captured;
+    const uint32_t bytes = WholeBlockBytes(
+        kept, take == Take::Blocks ? capture.ring.blockSize : capture.units.frameBytes);
     if (bytes == 0) return 1;
     void* first = nullptr;
     void* second = nullptr;
@@ -135,16 +188,24 @@ HRESULT CRcdAudioThread::ProcessStep(Capture& capture, Take take, uint32_t leave
     capture.nextReadOffset = OffsetAfterTake(capture.nextReadOffset, firstLength, second != nullptr,
                                              secondLength, capture.ring.ringSize);
     capture.buffer->Unlock(first, firstLength, second, secondLength);
-
-    return WriteSound(capture, transfer) ? 0 : E_FAIL;
+    // The placing of the first sound needs the clock where the read point
+    // was before this take.
+    const bool written = WriteSound(capture, transfer);
+    capture.clock.Advance(transfer.size() / capture.units.frameBytes);
+    return written ? 0 : E_FAIL;
 }
 
+// Writes the sound, less what came before the film began and what goes
+// past the film's end.
 bool CRcdAudioThread::WriteSound(Capture& capture, const std::vector<unsigned char>& sound) {
     if (!capture.placed && !PlaceFirstSound(capture)) return false;
-    const size_t skip = static_cast<size_t>(std::min<uint64_t>(capture.skipBytes, sound.size()));
+    const uint64_t skip = std::min<uint64_t>(capture.skipBytes, sound.size());
     capture.skipBytes -= skip;
-    if (skip == sound.size()) return true;
-    return capture.file->WriteAudio(sound.data() + skip, static_cast<uint32_t>(sound.size() - skip));
+    const uint64_t room = capture.limitBytes - std::min(capture.limitBytes, capture.writtenBytes);
+    const uint64_t bytes = std::min<uint64_t>(sound.size() - skip, room);
+    if (bytes == 0) return true;
+    capture.writtenBytes += bytes;
+    return capture.file->WriteAudio(sound.data() + skip, static_cast<uint32_t>(bytes));
 }
 
 // The first sound goes where the device's capture position says it was
@@ -154,24 +215,57 @@ bool CRcdAudioThread::PlaceFirstSound(Capture& capture) {
     capture.placed = true;
     const int64_t frames =
         capture.clock.FilmFrames(State().FilmStart.load(), State().PausedTime.load());
-    if (frames < 0) {
-        capture.skipBytes = static_cast<uint64_t>(-frames) * capture.units.frameBytes;
-        return true;
-    }
-    const std::vector<unsigned char> silence(static_cast<size_t>(frames) * capture.units.frameBytes,
-                                             SilenceByte(capture.format.wBitsPerSample));
-    return silence.empty() ||
-           capture.file->WriteAudio(silence.data(), static_cast<uint32_t>(silence.size()));
+    if (frames >= 0) return WriteSilence(capture, static_cast<uint64_t>(frames));
+    capture.skipBytes = static_cast<uint64_t>(-frames) * capture.units.frameBytes;
+    return true;
 }
 
-// Stops the ring and takes every whole sample frame left, so that the sound
-// lasts as long as the film.
+bool CRcdAudioThread::WriteSilence(Capture& capture, uint64_t frames) {
+    const uint64_t room = capture.limitBytes - std::min(capture.limitBytes, capture.writtenBytes);
+    const uint64_t bytes = std::min(frames * capture.units.frameBytes, room);
+    if (bytes == 0) return true;
+    const std::vector<unsigned char> silence(static_cast<size_t>(bytes),
+                                             SilenceByte(capture.format.wBitsPerSample));
+    capture.writtenBytes += bytes;
+    return capture.file->WriteAudio(silence.data(), static_cast<uint32_t>(bytes));
+}
+
+// The film's last frame lasts its interval past the stop, and the device
+// delivers its sound a moment after it was taken: once the film's length
+// is known, the sound is captured up to it, ends exactly there, and what a
+// device failed to deliver in time is silence.
 HRESULT CRcdAudioThread::StopCapture(Capture& capture) {
     if (!capture.buffer) return 0;
-    const HRESULT hr = capture.buffer->Stop();
+    HRESULT hr = 0;
+    if (State().FilmEnded.WaitFor(std::chrono::seconds(5))) {
+        capture.limitBytes = SpanFrames(State().FilmLengthMs.load(), capture.units.rate) *
+                             capture.units.frameBytes;
+        hr = CaptureToFilmEnd(capture);
+    }
+    const HRESULT stopped = capture.buffer->Stop();
+    if (FAILED(hr) || FAILED(stopped)) return FAILED(hr) ? hr : stopped;
+    hr = ProcessStep(capture, Take::Frames);
     if (FAILED(hr)) return hr;
-    const HRESULT last = ProcessStep(capture, Take::Frames);
-    return last < 0 ? last : 0;
+    if (!capture.placed) PlaceFirstSound(capture);
+    const uint64_t missing = capture.limitBytes == UINT64_MAX
+                                 ? 0
+                                 : (capture.limitBytes - std::min(capture.limitBytes,
+                                                                  capture.writtenBytes));
+    return WriteSilence(capture, missing / capture.units.frameBytes) ? 0 : E_FAIL;
+}
+
+// Takes sound until it reaches the film's end, waiting at most half a
+// second past the moment the film's last frame ends.
+HRESULT CRcdAudioThread::CaptureToFilmEnd(Capture& capture) {
+    const DWORD deadline = State().FilmStart.load() + State().PausedTime.load() +
+                           State().FilmLengthMs.load() + 500;
+    while (capture.writtenBytes < capture.limitBytes &&
+           static_cast<int32_t>(timeGetTime() - deadline) < 0) {
+        const HRESULT hr = ProcessStep(capture, Take::Frames);
+        if (FAILED(hr)) return hr;
+        Sleep(10);
+    }
+    return 0;
 }
 
 void CRcdAudioThread::CleanUp(Capture& capture) {

@@ -10,7 +10,9 @@
 
 #include <dsound.h>
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "engine/AudioRing.h"
@@ -46,6 +48,8 @@ private:
         SoundClock clock;
         bool placed = false;     // the first sound was placed on the film's clock
         uint64_t skipBytes = 0;  // sound from before the film began, still to leave out
+        uint64_t writtenBytes = 0;
+        uint64_t limitBytes = UINT64_MAX;  // the film's length, once it has ended
     };
 
     // What a step takes from the ring: nothing (it only looks at the
@@ -55,9 +59,16 @@ private:
     HRESULT StartCapture(Capture& capture) const;
     static void CaptureUntilStopped(Capture& capture);
     static void SitOutPause(Capture& capture);
-    static HRESULT ProcessStep(Capture& capture, Take take, uint32_t leaveMs = 0);
+    static HRESULT TakeUntil(Capture& capture, uint32_t momentMs);
+    static bool AwaitDelivery(Capture& capture, uint32_t offset);
+    static HRESULT ProcessStep(Capture& capture, Take take,
+                               std::optional<uint32_t> untilMs = std::nullopt);
+    static uint32_t BytesTakenBefore(const Capture& capture, uint32_t captured, uint32_t untilMs,
+                                     uint32_t nowMs);
     static bool WriteSound(Capture& capture, const std::vector<unsigned char>& sound);
     static bool PlaceFirstSound(Capture& capture);
+    static bool WriteSilence(Capture& capture, uint64_t frames);
     static HRESULT StopCapture(Capture& capture);
+    static HRESULT CaptureToFilmEnd(Capture& capture);
     static void CleanUp(Capture& capture);
 };

@@ -141,13 +141,15 @@ void CRcdAviThread::RecordFrames(Run& run) {
     FrameQueue<GrabbedFrame> queue(QueuedFramesMax);
     run.pace.emplace(run.compressorInUse, Job->VideoQuality);
     std::thread writing([&] { WriteFrames(run, queue); });
-    GrabFrames(run, queue);
+    const uint32_t frames = GrabFrames(run, queue);
+    State().FilmLengthMs = frames * static_cast<uint32_t>(Job->RecordInterval);
+    State().FilmEnded.Set();
     queue.Close();
     writing.join();
     timeEndPeriod(1);
 }
 
-void CRcdAviThread::GrabFrames(Run& run, FrameQueue<GrabbedFrame>& queue) {
+uint32_t CRcdAviThread::GrabFrames(Run& run, FrameQueue<GrabbedFrame>& queue) {
     const int interval = Job->RecordInterval;
     bool first = true;
     uint32_t position = 0, lastQueued = 0, elapsed = 0;
@@ -158,7 +160,7 @@ void CRcdAviThread::GrabFrames(Run& run, FrameQueue<GrabbedFrame>& queue) {
         if (!frame) {
             run.frameFailed = true;
             State().RecordingActive = 0;
-            return;
+            return first ? 0 : lastQueued + 1;
         }
         if (Job->Timings) Job->Timings->grabMs.push_back(MsSince(grabStart));
         position = FramePosition(first, position, elapsed, interval);
@@ -175,6 +177,7 @@ void CRcdAviThread::GrabFrames(Run& run, FrameQueue<GrabbedFrame>& queue) {
         first = false;
         elapsed = SleepUntilDue(run, NextGrabDue(position, elapsed, interval));
     } while (RecordingActive());
+    return lastQueued + 1;
 }
 
 // Sleeps in slices until the grab is due and returns the recording time

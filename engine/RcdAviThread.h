@@ -69,7 +69,8 @@ private:
     void OpenFile(Run& run);
     bool OpenWriter(Run& run);
     void RecordFrames(Run& run);
-    void GrabFrames(Run& run, FrameQueue<GrabbedFrame>& queue);
+    // Returns the film's length in frames: up to the last one handed over.
+    uint32_t GrabFrames(Run& run, FrameQueue<GrabbedFrame>& queue);
     uint32_t SleepUntilDue(Run& run, uint32_t due);
     void WriteFrames(Run& run, FrameQueue<GrabbedFrame>& queue);
     bool ParkWithGrabbing(Run& run, const FrameQueue<GrabbedFrame>& queue);

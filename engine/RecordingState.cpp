@@ -7,6 +7,8 @@ void RecordingState::Begin() {
     RightClickState = 0;
     FileSettled.Reset();
     AudioFinished.Reset();
+    FilmEnded.Reset();
+    FilmLengthMs = 0;
     RecordingAviFile = nullptr;
     RecordingActive = 1;
 }

@@ -31,6 +31,10 @@ struct RecordingState {
     // timeGetTime when the film's first position was taken, so that sound
     // arriving later can be placed against it.
     std::atomic<uint32_t> FilmStart{0};
+    // Set by the video thread when its grabbing has ended, with the film's
+    // length: the audio thread makes the sound as long.
+    Signal FilmEnded;
+    std::atomic<uint32_t> FilmLengthMs{0};
 
     // Click marks: 2 button held, 1 released but its mark still due, 0 none.
     std::atomic<int32_t> LeftClickState{0};

@@ -2,6 +2,7 @@
 // waited for by whoever needs it to have happened.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 
@@ -25,6 +26,11 @@ public:
     void Wait() {
         std::unique_lock<std::mutex> guard(m_lock);
         m_changed.wait(guard, [&] { return m_set; });
+    }
+    // False when the time ran out first.
+    bool WaitFor(std::chrono::milliseconds limit) {
+        std::unique_lock<std::mutex> guard(m_lock);
+        return m_changed.wait_for(guard, limit, [&] { return m_set; });
     }
 
 private:

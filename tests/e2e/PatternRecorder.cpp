@@ -1,12 +1,19 @@
 // Records an animated test pattern with the video recording thread and
 // checks decoded frames against it. Modes:
-//   record FILE.avi SECONDS [--interval MS] [--audio CANDIDATE] [--pauses N]
-//          [--cue SOUND.wav]
+//   record FILE.avi SECONDS [--interval MS] [--audio CANDIDATE[,CANDIDATE...]]
+//          [--pauses N] [--cue SOUND.wav] [--flash MS]
 //                             show the pattern at (100, 80), 320 x 240, and
 //                             record it to play in real time with the
 //                             compressor a new user's settings choose, with
 //                             sound from the capture device when asked,
-//                             pausing N times; the cue plays at each resume
+//                             pausing N times; the cue plays at each resume.
+//                             With several candidates, one recording each,
+//                             one after the other in this one process, to
+//                             FILE-CANDIDATE.avi. With --flash, every MS the
+//                             window flashes white for a moment and the cue
+//                             plays in the same instant instead
+//   latency SOUND.wav         print the median delay from playing the sound
+//                             to the capture device taking it, in ms
 //   decode FILE.avi OUT.raw   decode every frame with the decompressor the
 //                             platform finds for it, the program's built-in
 //                             ones registered, into top-down 24-bit rows
@@ -36,6 +43,7 @@
 #include "framework/Wnd.h"
 #include "options/AudioFormatCatalogue.h"
 #include "options/CompressorCatalogue.h"
+#include "tests/e2e/SoundLoop.h"
 
 namespace {
 
@@ -77,9 +85,10 @@ public:
     }
     bool ended = false;
 
-    // From now on the window shows plain white, a mark that is easy to find.
-    void TurnWhite() {
-        m_white = true;
+    // Shows plain white, a mark that is easy to find, or the pattern again;
+    // painted before this returns.
+    void TurnWhite(bool white = true) {
+        m_white = white;
         InvalidateRect(m_hWnd, nullptr, FALSE);
         UpdateWindow(m_hWnd);
     }
@@ -116,22 +125,62 @@ private:
     bool m_white = false;
 };
 
-void PumpUntil(DWORD limitMs, bool (*done)(PatternWindow&), PatternWindow& window) {
+struct RecordOptions {
+    int seconds = 3;
+    int interval = 100;
+    std::vector<int> audioFormats;  // candidates to record sound in, one recording each
+    int pauses = 0;                 // pauses of one second, spread over the recording
+    std::string cue;                // a sound played, and the window turned white, at each resume
+    int flash = 0;                  // ms between flashes with the cue, or none
+};
+
+// Flashes the window white for one frame's time and plays the cue in the
+// same instant, every period. Each flash comes half a frame before a grab
+// is due, so that its first white frame is taken half a frame after it;
+// none comes within a moment of a pause or the end, which would cut it.
+class Flasher {
+public:
+    explicit Flasher(const RecordOptions& options) : m_options(options) {}
+    void Flash(PatternWindow& window, DWORD stretchEnd) {
+        const DWORD now = timeGetTime();
+        if (m_white && now - m_flashedAt >= static_cast<DWORD>(m_options.interval)) {
+            window.TurnWhite(false);
+            m_white = false;
+        }
+        // The film's clock is set once the file is open.
+        if (m_options.flash == 0 || !TheRecordingState.RecordingAviFile.load()) return;
+        if (static_cast<int32_t>(now - m_next) < 0 || stretchEnd - now < QuietMs) return;
+        const DWORD grid = TheRecordingState.FilmStart + TheRecordingState.PausedTime;
+        const DWORD interval = m_options.interval;
+        const DWORD sinceGrid = now - grid + interval / 2;
+        if (sinceGrid % interval > 2) return;  // not yet half a frame before a grab
+        window.TurnWhite(true);
+        PlaySoundA(m_options.cue.c_str(), nullptr, SND_FILENAME | SND_ASYNC);
+        m_white = true;
+        m_flashedAt = now;
+        m_next = now + m_options.flash;
+    }
+    // After a pause, the first flash waits a moment.
+    void Resumed() { m_next = timeGetTime() + QuietMs; }
+    void Start() { m_next = timeGetTime(); }
+
+private:
+    static constexpr DWORD QuietMs = 400;
+    const RecordOptions& m_options;
+    bool m_white = false;
+    DWORD m_flashedAt = 0, m_next = 0;
+};
+
+void PumpUntil(DWORD limitMs, bool (*done)(PatternWindow&), PatternWindow& window,
+               Flasher* flasher = nullptr) {
     const DWORD start = timeGetTime();
     MSG msg;
     while (!done(window) && timeGetTime() - start < limitMs) {
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        if (flasher) flasher->Flash(window, start + limitMs);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, flasher ? 1 : 10, QS_ALLINPUT);
     }
 }
-
-struct RecordOptions {
-    int seconds = 3;
-    int interval = 100;
-    int audioFormat = -1;  // a candidate to record sound in, or none
-    int pauses = 0;        // pauses of one second, spread over the recording
-    std::string cue;       // a sound played, and the window turned white, at each resume
-};
 
 // The compressor the program records with for a new user.
 std::optional<ICINFO> DefaultCompressor(RecordSettings& settings) {
@@ -158,7 +207,7 @@ void StartThreads(const std::string& file, const RecordOptions& options, HWND wi
     job->MainWindow = window;
     job->Settings = &settings;
     CRcdAudioThread* audio = nullptr;
-    if (options.audioFormat >= 0) {
+    if (!options.audioFormats.empty()) {
         audio = AfxBeginThread<CRcdAudioThread>(THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
         job->RecordAudio = true;
         job->AudioDeviceId = CaptureDeviceId();
@@ -184,32 +233,55 @@ void PauseFor(DWORD ms, PatternWindow& window, const std::string& cue) {
     if (!cue.empty()) PlaySoundA(cue.c_str(), nullptr, SND_FILENAME | SND_ASYNC);
 }
 
-int Record(const std::string& file, const RecordOptions& options) {
-    if (!InstallBuiltInCompressors()) return 2;
-    PatternWindow window;
-    if (options.audioFormat >= 0) {
-        static RecordSettings audioSettings;
-        audioSettings.AudioFormat = options.audioFormat;
-        AudioFormatCatalogue catalogue;
-        catalogue.Build(audioSettings);
-        std::printf("capture format %lu Hz %u channels\n", CurrentCaptureFormat().nSamplesPerSec,
-                    CurrentCaptureFormat().nChannels);
-    }
+int RecordOne(const std::string& file, const RecordOptions& options, PatternWindow& window) {
+    window.ended = false;
     StartThreads(file, options, window.GetSafeHwnd());
     HDC screen = GetDC(nullptr);
     std::printf("screen depth %d\n", GetDeviceCaps(screen, BITSPIXEL));
     std::fflush(stdout);
     ReleaseDC(nullptr, screen);
+    Flasher flasher(options);
+    flasher.Start();
     const DWORD stretch = static_cast<DWORD>(options.seconds) * 1000 / (options.pauses + 1);
     for (int i = 0; i <= options.pauses && !window.ended; ++i) {
-        if (i > 0) PauseFor(1000, window, options.cue);
+        if (i > 0) {
+            PauseFor(1000, window, options.flash ? "" : options.cue);
+            flasher.Resumed();
+        }
         PumpUntil(
-            stretch, [](PatternWindow& w) { return w.ended; }, window);
+            stretch, [](PatternWindow& w) { return w.ended; }, window, &flasher);
     }
     TheRecordingState.RecordingActive = 0;
     PumpUntil(
         30000, [](PatternWindow& w) { return w.ended; }, window);
+    window.TurnWhite(false);
     return window.ended ? 0 : 1;
+}
+
+// Records once, or once per candidate, switching the capture format between
+// recordings as the Audio Options dialog does.
+int Record(const std::string& file, const RecordOptions& options) {
+    if (!InstallBuiltInCompressors()) return 2;
+    timeBeginPeriod(1);
+    PatternWindow window;
+    if (options.audioFormats.empty()) return RecordOne(file, options, window);
+    static RecordSettings audioSettings;
+    audioSettings.AudioFormat = options.audioFormats.front();
+    AudioFormatCatalogue catalogue;
+    catalogue.Build(audioSettings);
+    for (const int candidate : options.audioFormats) {
+        SetCurrentCaptureFormat(CaptureFormatFor(candidate));
+        const WAVEFORMATEX format = CurrentCaptureFormat();
+        std::printf("capture format %lu Hz %u-bit %u channels\n", format.nSamplesPerSec,
+                    format.wBitsPerSample, format.nChannels);
+        const std::string name = options.audioFormats.size() == 1
+                                     ? file
+                                     : file.substr(0, file.size() - 4) + "-" +
+                                           std::to_string(candidate) + ".avi";
+        const int result = RecordOne(name, options, window);
+        if (result != 0) return result;
+    }
+    return 0;
 }
 
 // Converts a bottom-up 32-bit picture into top-down 24-bit rows.
@@ -297,6 +369,16 @@ int Compare(const char* frames, int bits) {
     return count > 0 ? 0 : 1;
 }
 
+std::vector<int> Candidates(const char* list) {
+    std::vector<int> candidates;
+    for (const char* p = list; *p; p += *p == ',') {
+        char* end = nullptr;
+        candidates.push_back(static_cast<int>(std::strtol(p, &end, 10)));
+        p = end;
+    }
+    return candidates;
+}
+
 RecordOptions ParseRecordOptions(int argc, char** argv) {
     RecordOptions options;
     options.seconds = std::atoi(argv[3]);
@@ -305,8 +387,9 @@ RecordOptions ParseRecordOptions(int argc, char** argv) {
         const int value = std::atoi(argv[i + 1]);
         if (name == "--cue") options.cue = argv[i + 1];
         if (name == "--interval") options.interval = value;
-        if (name == "--audio") options.audioFormat = value;
+        if (name == "--audio") options.audioFormats = Candidates(argv[i + 1]);
         if (name == "--pauses") options.pauses = value;
+        if (name == "--flash") options.flash = value;
     }
     return options;
 }
@@ -318,9 +401,14 @@ int main(int argc, char** argv) {
     if (mode == "record" && argc >= 4) return Record(argv[2], ParseRecordOptions(argc, argv));
     if (mode == "decode" && argc == 4) return Decode(argv[2], argv[3]);
     if (mode == "compare" && argc == 4) return Compare(argv[2], std::atoi(argv[3]));
-    std::fprintf(
-        stderr,
-        "usage: record FILE SECONDS [--interval MS] [--audio CANDIDATE] [--pauses N] [--cue WAV]"
-        " | decode FILE OUT | compare FRAMES BITS\n");
+    if (mode == "latency" && argc == 3) {
+        const double latency = LoopLatencyMs(argv[2], 12);
+        std::printf("%.1f\n", latency);
+        return latency >= 0 ? 0 : 1;
+    }
+    std::fprintf(stderr,
+                 "usage: record FILE SECONDS [--interval MS] [--audio CANDIDATE[,...]]"
+                 " [--pauses N] [--cue WAV] [--flash MS] | decode FILE OUT | compare FRAMES BITS"
+                 " | latency WAV\n");
     return 2;
 }

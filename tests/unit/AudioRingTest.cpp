@@ -54,13 +54,17 @@ TEST(AudioRing, AfterAPauseReadingSkipsExactlyThePausesSound) {
     // Seven hours of pause at 44.1 kHz stereo is more bytes than 32 bits hold.
     EXPECT_EQ(SpanBytes(7 * 3600 * 1000, {44100, 4}), 7ull * 3600 * 176400);
     // A 1 s pause from offset 300000: the ring wraps once.
-    const uint32_t target = (300000 + 176400) % ring.ringSize;
-    EXPECT_EQ(OffsetAfterPause(300000, 176400, target + 30000, ring), target);
+    EXPECT_EQ(ResumeOffset(300000, 176400, ring), (300000 + 176400) % ring.ringSize);
     // A pause longer than the ring still lands where the time says.
-    EXPECT_EQ(OffsetAfterPause(0, 3 * ring.ringSize + 100, 5000, ring), 100u);
-    EXPECT_EQ(OffsetAfterPause(0, 20000ull * ring.ringSize + 100, 5000, ring), 100u);
-    // A target the device has not reached yet becomes the read cursor.
-    EXPECT_EQ(OffsetAfterPause(1000, 176400, 177000, ring), 177000u);
+    EXPECT_EQ(ResumeOffset(0, 3 * ring.ringSize + 100, ring), 100u);
+    EXPECT_EQ(ResumeOffset(0, 20000ull * ring.ringSize + 100, ring), 100u);
+    // The device has not delivered an offset just past its cursor; one
+    // behind it, or far ahead (so a whole ring behind), it has.
+    EXPECT_TRUE(AheadOfCursor(6160, 6064, ring));
+    EXPECT_FALSE(AheadOfCursor(6064, 6064, ring));
+    EXPECT_FALSE(AheadOfCursor(6000, 6064, ring));
+    EXPECT_FALSE(AheadOfCursor(6064 + ring.blockSize, 6064, ring));
+    EXPECT_TRUE(AheadOfCursor(100, ring.ringSize - 100, ring));  // across the wrap
 }
 
 TEST(AudioRing, AThreadThatParksLateKeepsOnlyTheSoundBeforeThePauseWasAskedFor) {

@@ -43,16 +43,41 @@ TEST(SoundClock, SoundFromBeforeTheFilmOrAfterAPauseIsPlacedAgainstTheFilm) {
     EXPECT_NEAR(PlacedFrames(44100, 0xFFFFFC18u, 1000, 10, 7), 2.0 * 44100, 44.1);
 }
 
+TEST(SoundClock, APauseCutsTheSoundWhereItsRequestCameNotWhereThePositionLagged) {
+    // 20 ms packets from 11.5 s on, looked at every 50 ms, the read point
+    // following in blocks of 0.125 s: at a pause asked for at 15.010 s the
+    // sound up to then is what the read point still lacks, though the last
+    // packet before that moment came at 15.000 s.
+    for (const uint32_t rate : {8000u, 22050u, 44100u}) {
+        SoundClock clock(rate);
+        uint64_t taken = 0;
+        for (uint32_t t = 10000; t <= 15000; t += 50) {
+            const uint64_t delivered = t < 11500 ? 0 : (t - 11500) / 20 * 20 * rate / 1000;
+            clock.Observe(t, static_cast<uint32_t>(delivered - taken));
+            const uint64_t block = rate / 8;
+            while (delivered - taken >= block) {
+                clock.Advance(block);
+                taken += block;
+            }
+        }
+        const double expected = 3.51 * rate - static_cast<double>(taken);
+        EXPECT_NEAR(clock.FramesUntil(15010), expected, rate / 1000.0) << rate;
+        // Leaving the pause's second out puts the read point a second on.
+        clock.Advance(rate);
+        EXPECT_NEAR(clock.FramesUntil(16010), expected, rate / 1000.0) << rate;
+    }
+}
+
 TEST(SoundClock, LooksWithoutSoundSayNothingAndARestartForgetsTheOldReadPoint) {
     SoundClock clock(8000);
     clock.Observe(10500, 0);
-    EXPECT_FALSE(clock.Settled());
+    EXPECT_FALSE(clock.Known());
     EXPECT_EQ(clock.FilmFrames(10000, 0), 0);
     clock.Observe(12000, 4000);  // half a second seen at 2 s: taken from 1.5 s on
     EXPECT_TRUE(clock.Settled());
     EXPECT_EQ(clock.FilmFrames(10000, 0), 12000);
     clock.Restart();
-    EXPECT_FALSE(clock.Settled());
+    EXPECT_FALSE(clock.Known());
     clock.Observe(15000, 800);  // 0.1 s past a new read point at 4.9 s
     EXPECT_EQ(clock.FilmFrames(10000, 1000), 8000 * 39 / 10);
 }

@@ -1,0 +1,119 @@
+#!/usr/bin/env python3
+"""Checks a recording of flashes, each a white frame and a short 1 kHz cue
+started in the same instant half a frame before a grab, against what the
+recorder must keep: sound as long as the film (within 0.1 s), every loud
+stretch a whole cue at its pitch (no garbage), and every cue heard one
+frame or less from where its flash puts it, given the loop latency of the
+test's own sound path.
+
+Usage: flash_sync.py FILE.avi LATENCY_MS CUE_MS
+Prints one line of figures; exits 1 with the reasons when a check fails."""
+import array
+import re
+import subprocess
+import sys
+
+LOUD = 3277  # a tenth of full scale
+QUIET_GAP = 0.05  # seconds of quiet between two stretches
+
+
+def probe(path, stream, entry):
+    out = subprocess.run(["ffprobe", "-v", "error", "-select_streams", stream,
+                          "-show_entries", "stream=" + entry, "-of", "csv=p=0", path],
+                         capture_output=True, text=True, check=True).stdout
+    return out.strip()
+
+
+def white_onsets(path):
+    """Times of the frames that turn white after one that is not."""
+    log = subprocess.run(["ffmpeg", "-v", "info", "-i", path, "-an",
+                          "-vf", "format=gray,showinfo", "-f", "null", "-"],
+                         capture_output=True, text=True).stderr
+    frames = [(float(t), float(m)) for t, m in
+              re.findall(r"pts_time:(\S+).*?mean:\[(\d+(?:\.\d+)?)", log)]
+    onsets, was_white = [], False
+    for time, mean in frames:
+        white = mean > 240
+        if white and not was_white:
+            onsets.append(time)
+        was_white = white
+    return onsets
+
+
+def loud_stretches(path):
+    rate = int(probe(path, "a", "sample_rate"))
+    raw = subprocess.run(["ffmpeg", "-v", "error", "-i", path, "-vn", "-ac", "1",
+                          "-f", "s16le", "-acodec", "pcm_s16le", "-"],
+                         capture_output=True, check=True).stdout
+    samples = array.array("h", raw[:len(raw) // 2 * 2])
+    gap = int(QUIET_GAP * rate)
+    stretches, start, last = [], None, None
+    for i, s in enumerate(samples):
+        if abs(s) <= LOUD:
+            continue
+        if start is not None and i - last > gap:
+            stretches.append((start, last))
+            start = None
+        if start is None:
+            start = i
+        last = i
+    if start is not None:
+        stretches.append((start, last))
+    result = []
+    for a, b in stretches:
+        # The median cycle between upward zero crossings: the playing side
+        # under Wine drops a few ms of a cue now and then, which is no fault
+        # of the recording.
+        ups = [i for i in range(a, b) if samples[i] <= 0 < samples[i + 1]]
+        cycles = sorted(ups[k + 1] - ups[k] for k in range(len(ups) - 1))
+        pitch = rate / cycles[len(cycles) // 2] if cycles else 0
+        result.append((a / rate, (b - a + 1) / rate, pitch))
+    return result, len(samples) / rate
+
+
+def main():
+    path, latency, cue = sys.argv[1], float(sys.argv[2]) / 1000, float(sys.argv[3]) / 1000
+    num, den = probe(path, "v", "r_frame_rate").split("/")
+    interval = float(den) / float(num)
+    flashes = white_onsets(path)
+    film = float(probe(path, "v", "duration"))
+    stretches, sound = loud_stretches(path)
+    faults = []
+    if abs(sound - film) > 0.1:
+        faults.append(f"sound lasts {sound:.3f} s, the film {film:.3f} s")
+    errors = []
+    for k, (start, length, pitch) in enumerate(stretches):
+        # The first cue may be cut by the device starting while it played.
+        whole = length >= cue - 0.02
+        if length > cue + 0.03 or (not whole and k > 0) or (whole and abs(pitch - 1000) > 40):
+            faults.append(f"at {start:.3f} s {length * 1000:.0f} ms of sound at {pitch:.0f} Hz"
+                          " is no cue")
+            continue
+        if not whole:
+            continue
+        # Where the flash puts this cue: its white frame came half a frame
+        # after it, the sound the loop's latency after it.
+        expected = [f - interval / 2 + latency for f in flashes]
+        nearest = min(expected, key=lambda e: abs(start - e), default=None)
+        if nearest is None or abs(start - nearest) > interval:
+            faults.append(f"the cue at {start:.3f} s has no flash within a frame")
+            continue
+        errors.append(start - nearest)
+    heard = len(errors)
+    # Every flash after the first cue heard is heard too.
+    first = stretches[0][0] if stretches else film
+    due = sum(1 for f in flashes if f - interval / 2 + latency > first + interval)
+    if heard < due or heard < 3:
+        faults.append(f"{heard} cues heard of {due} flashed after the sound began")
+    mean = sum(errors) / heard if heard else 0
+    worst = max(errors, key=abs, default=0)
+    print(f"film {film:.3f} s, sound {sound:.3f} s, first sound at {first:.3f} s, "
+          f"{len(flashes)} flashes, {heard} cues heard, offset less latency: "
+          f"mean {mean * 1000:+.0f} ms, worst {worst * 1000:+.0f} ms, frame {interval * 1000:.0f} ms")
+    for fault in faults:
+        print("FAULT: " + fault)
+    return 1 if faults else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
