@@ -354,6 +354,21 @@ int ClickButton(const Args& a) {
     return PostMessageA(DialogItem(a[0], a[1]), BM_CLICK, 0, 0) ? Met() : Fail("post failed");
 }
 
+// Selects the list box item that reads TEXT, as a click on it would.
+int SelectItem(const Args& a) {
+    const HWND list = DialogItem(a[0], a[1]);
+    DWORD_PTR index = 0, selected = 0;
+    if (!SendMessageTimeoutA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                             reinterpret_cast<LPARAM>(a[2].c_str()), SMTO_ABORTIFHUNG,
+                             kMessageLimitMs, &index) ||
+        static_cast<LRESULT>(index) == LB_ERR)
+        return Fail("no item '" + a[2] + "' in the list");
+    SendMessageTimeoutA(list, LB_SETCURSEL, index, 0, SMTO_ABORTIFHUNG, kMessageLimitMs,
+                        &selected);
+    return static_cast<LRESULT>(selected) == static_cast<LRESULT>(index) ? Met()
+                                                                         : Fail("not selected");
+}
+
 int SetText(const Args& a) {
     DWORD_PTR ok = 0;
     return SendMessageTimeoutA(DialogItem(a[0], a[1]), WM_SETTEXT, 0,
@@ -505,6 +520,7 @@ const CommandEntry kCommands[] = {
     {"message-text", "CAPTION", 1, 1, MessageText},
     {"click-button", "CAPTION CONTROL_ID", 2, 2, ClickButton},
     {"set-text", "CAPTION CONTROL_ID TEXT", 3, 3, SetText},
+    {"select-item", "CAPTION CONTROL_ID TEXT   (a list box's item)", 3, 3, SelectItem},
     {"close", "TITLE", 1, 1, Close},
     {"syscommand", "TITLE minimize|maximize|restore|close", 2, 2, SysCommand},
     {"command", "TITLE COMMAND_ID   (posts WM_COMMAND)", 2, 2, Command},
