@@ -2,9 +2,14 @@
 """Checks a recording of flashes, each a white frame and a short 1 kHz cue
 started in the same instant half a frame before a grab, against what the
 recorder must keep: sound as long as the film (within 0.1 s), every loud
-stretch a whole cue at its pitch (no garbage), and every cue heard one
-frame or less from where its flash puts it, given the loop latency of the
-test's own sound path.
+stretch a cue at its pitch (no garbage), and the cues heard one frame or
+less from where their flashes put them, given the loop latency of the
+test's own sound path. That latency varies from cue to cue (PlaySound opens
+the device each time: 16 to 42 ms measured, now and then 100 ms more), so
+the offset is judged by the median of each run of ten cues, which is where
+the recorder's placing shows (its faults shift whole stretches of sound),
+and each single cue only within two frames; the medians must stay within
+half a frame of each other.
 
 Usage: flash_sync.py FILE.avi LATENCY_MS CUE_MS
 Prints one line of figures; exits 1 with the reasons when a check fails."""
@@ -96,8 +101,8 @@ def main():
                 faults.append(f"at {start:.3f} s sound follows a cue too late")
         elif k == 0 and length < cue - 0.02:
             pass  # a cue cut by the device starting while it played
-        elif abs(start - expected[flash]) > interval:
-            faults.append(f"the cue at {start:.3f} s has no flash within a frame")
+        elif abs(start - expected[flash]) > 2 * interval:
+            faults.append(f"the cue at {start:.3f} s has no flash within two frames")
         else:
             onsets[flash] = start
             errors.append(start - expected[flash])
@@ -107,11 +112,23 @@ def main():
     due = sum(1 for e in expected if e > first + interval)
     if heard < due or heard < 3:
         faults.append(f"{heard} cues heard of {due} flashed after the sound began")
-    mean = sum(errors) / heard if heard else 0
+    runs = [sorted(errors[i:i + 10]) for i in range(0, heard, 10)]
+    medians = [run[len(run) // 2] for run in runs if len(run) >= 3]
+    worst_median = max(medians, key=abs, default=0)
     worst = max(errors, key=abs, default=0)
+    if abs(worst_median) > interval:
+        faults.append(f"ten cues are {worst_median * 1000:+.0f} ms off their flashes")
+    # Sound that drifts from the picture (a pause cut short, sound lost)
+    # moves the medians apart long before they leave the frame.
+    if medians and max(medians) - min(medians) > interval / 2:
+        faults.append(f"the offset moves by {(max(medians) - min(medians)) * 1000:.0f} ms")
+    if abs(worst) > 2 * interval:
+        faults.append(f"a cue is {worst * 1000:+.0f} ms off its flash")
     print(f"film {film:.3f} s, sound {sound:.3f} s, first sound at {first:.3f} s, "
-          f"{len(expected)} flashes, {heard} cues heard, offset less latency: "
-          f"mean {mean * 1000:+.0f} ms, worst {worst * 1000:+.0f} ms, frame {interval * 1000:.0f} ms")
+          f"{len(expected)} flashes, {heard} cues heard, offset less latency: medians of ten "
+          f"{min(medians, default=0) * 1000:+.0f} to {max(medians, default=0) * 1000:+.0f} ms, "
+          f"single cues {min(errors, default=0) * 1000:+.0f} to {max(errors, default=0) * 1000:+.0f} ms"
+          f", frame {interval * 1000:.0f} ms")
     for fault in faults:
         print("FAULT: " + fault)
     return 1 if faults else 0
