@@ -32,19 +32,46 @@ void DrawPendingClick(HDC dc, int x, int y, int button, std::atomic<int32_t>& cl
     clickState.compare_exchange_strong(released, 0);
 }
 
-// The hook's cursor when it reported one, else this thread's, drawn with
-// its hot spot on (x, y).
-void DrawCursor(HDC dc, int x, int y, const RecordingState& state) {
-    HCURSOR cursor = state.HookCursor.load();
-    if (!cursor) cursor = GetCursor();
+// Draws the cursor at its own size (not the system's icon size), its hot
+// spot on `at`, with its alpha or its inverting parts. False when the
+// handle cannot be drawn here.
+bool DrawCursorAt(HDC dc, POINT at, HCURSOR cursor) {
     ICONINFO info{};
-    if (GetIconInfo(cursor, &info)) {
-        ScopedGdiObject<HBITMAP> mask(info.hbmMask);
-        ScopedGdiObject<HBITMAP> colour(info.hbmColor);
-        x -= static_cast<int>(info.xHotspot);
-        y -= static_cast<int>(info.yHotspot);
+    if (!cursor || !GetIconInfo(cursor, &info)) return false;
+    ScopedGdiObject<HBITMAP> mask(info.hbmMask);
+    ScopedGdiObject<HBITMAP> colour(info.hbmColor);
+    return DrawIconEx(dc, at.x - static_cast<int>(info.xHotspot),
+                      at.y - static_cast<int>(info.yHotspot), cursor, 0, 0, 0, nullptr,
+                      DI_NORMAL) != FALSE;
+}
+
+// The global cursor as it is at the grab, unless it is hidden. Where the
+// system names no cursor that is on the screen, or one that cannot be drawn
+// from this process (both seen under Wine: no handle when none of the
+// program's windows is in front, and another program's handle fails to
+// draw), the hook's last cursor stands in, then the last one drawn, then
+// the standard arrow.
+void DrawCursor(HDC dc, const CURSORINFO& global, POINT at, RecordingState& state) {
+    if (!(global.flags & CURSOR_SHOWING)) return;
+    const HCURSOR candidates[] = {global.hCursor, state.HookCursor.load(),
+                                  state.LastDrawnCursor.load(), LoadCursor(nullptr, IDC_ARROW)};
+    for (const HCURSOR cursor : candidates) {
+        if (DrawCursorAt(dc, at, cursor)) {
+            state.LastDrawnCursor = cursor;
+            return;
+        }
     }
-    DrawIcon(dc, x, y, cursor);
+}
+
+// The cursor's place and shape; a system that cannot say counts it as shown
+// where the pointer is.
+CURSORINFO GlobalCursor() {
+    CURSORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetCursorInfo(&info)) return info;
+    info = {sizeof info, CURSOR_SHOWING, nullptr, {}};
+    GetCursorPos(&info.ptScreenPos);
+    return info;
 }
 
 void DrawTextLine(HDC dc, const RecordSettings& settings, std::mutex& textLock) {
@@ -70,14 +97,13 @@ void DrawTextLine(HDC dc, const RecordSettings& settings, std::mutex& textLock) 
 // whose (0, 0) is the screen's (left, top).
 void DrawOverlays(HDC dc, const GrabSettings& in, int left, int top) {
     const RecordSettings& settings = *in.settings;
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    const int x = cursor.x - left, y = cursor.y - top;
+    const CURSORINFO cursor = GlobalCursor();
+    const int x = cursor.ptScreenPos.x - left, y = cursor.ptScreenPos.y - top;
     if (settings.ShowMouseDown) {
         DrawPendingClick(dc, x, y, 0, in.state->LeftClickState, settings);
         DrawPendingClick(dc, x, y, 1, in.state->RightClickState, settings);
     }
-    if (in.showCursor == 1) DrawCursor(dc, x, y, *in.state);
+    if (in.showCursor == 1) DrawCursor(dc, cursor, {x, y}, *in.state);
     if (settings.ShowText) DrawTextLine(dc, settings, in.state->TextLock);
 }
 

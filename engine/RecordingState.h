@@ -40,6 +40,7 @@ struct RecordingState {
     std::atomic<int32_t> LeftClickState{0};
     std::atomic<int32_t> RightClickState{0};
     std::atomic<HICON__*> HookCursor{nullptr};  // last cursor reported by the mouse hook
+    std::atomic<HICON__*> LastDrawnCursor{nullptr};  // the cursor a frame showed last
 
     std::atomic<CFlashingWnd*> BorderWindow{nullptr};
 

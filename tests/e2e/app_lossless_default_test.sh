@@ -9,8 +9,9 @@
 #     is exactly one of its pictures, the numbers never going back, from the
 #     first to the last;
 #   - the last frame is, pixel for pixel, a screenshot of the screen taken
-#     once the picture stood still, but for the pointer's place (the program
-#     may draw the pointer into its frames, the screenshot has none);
+#     once the picture stood still, but for the pointer's place, where the
+#     first and the last frame both show the cursor (the screenshot has
+#     none), though the mouse never moved while recording;
 #   - mpv plays the file through.
 # Usage: app_lossless_default_test.sh APP_PROBE.exe BRANTLE.exe NUMBERED_WINDOW.exe
 #        NUMBERED_FRAMES.exe WORK_DIR
@@ -95,6 +96,8 @@ read -r first last seen < <(tr -d '\r' <"$work/pictures.log" \
 # --- the last frame against the screenshot -----------------------------------
 ffmpeg -v error -sseof -1 -i "$avi" -f rawvideo -pix_fmt rgb24 - | tail -c $((1024 * 768 * 3)) \
   >"$work/last.rgb24" || fail "ffmpeg could not decode the last frame"
+ffmpeg -v error -i "$avi" -frames:v 1 -f rawvideo -pix_fmt rgb24 "$work/first.rgb24" \
+  || fail "ffmpeg could not decode the first frame"
 python3 - "$work" $pointer_x $pointer_y $pointer_reach <<'EOF' || fail "the last frame"
 import sys
 work = sys.argv[1]
@@ -108,6 +111,16 @@ differing = [(i // 3 % 1024, i // 3 // 1024) for i in range(0, len(last), 3)
 away = [(x, y) for x, y in differing if not (0 <= x - px < reach and 0 <= y - py < reach)]
 print(f"last frame: {len(differing)} pixels differ from the screenshot, "
       f"{len(differing) - len(away)} of them under the pointer")
+# The mouse has not moved since before the start: the cursor is in the
+# first frame as in the last (the desktop under it is the same).
+first = open(f"{work}/first.rgb24", "rb").read()
+for name, frame in (("first", first), ("last", last)):
+    drawn = sum(1 for y in range(py, py + reach) for x in range(px, px + reach)
+                if frame[(y * 1024 + x) * 3:(y * 1024 + x) * 3 + 3]
+                != shot[(y * 1024 + x) * 3:(y * 1024 + x) * 3 + 3])
+    print(f"{name} frame: {drawn} pixels of the cursor drawn")
+    if drawn < 20:
+        sys.exit(f"no cursor in the {name} frame")
 if away:
     xs, ys = [x for x, _ in away], [y for _, y in away]
     sys.exit(f"{len(away)} pixels away from the pointer differ, "
@@ -115,4 +128,4 @@ if away:
 EOF
 plays_through_mpv "$avi"
 echo "default recording: ZMBV, numbers $first to $last ($seen of them) exact, the last frame" \
-  "equal to the screenshot"
+  "equal to the screenshot, the cursor in the first and the last"

@@ -265,31 +265,153 @@ TEST_F(FrameGrabberTest, ClickMarksAreLeftOutAndStatesKeptWhenTurnedOff) {
     EXPECT_EQ(state.RightClickState, 1);
 }
 
-TEST_F(FrameGrabberTest, CursorIsDrawnWithItsHotSpotOnThePointer) {
-    // 32 x 32, transparent but for a black 4 x 4 square at its top-left.
-    uint8_t andMask[32 * 4], xorMask[32 * 4] = {};
-    std::memset(andMask, 0xFF, sizeof andMask);
-    for (int row = 0; row < 4; ++row) andMask[row * 4] = 0x0F;
-    HCURSOR cursor = CreateCursor(GetModuleHandleA(nullptr), 5, 7, 32, 32, andMask, xorMask);
-    ASSERT_NE(cursor, nullptr);
-    const int squareX = PointerX - Left - 5, squareY = PointerY - Top - 7;
-    const auto showsCursor = [&](const Frame& f) {
-        return EveryPixel(f, [&](int x, int y) {
-            const bool inSquare =
-                x >= squareX && x < squareX + 4 && y >= squareY && y < squareY + 4;
-            return f.Shows(x, y, inSquare ? RGB(0, 0, 0) : Pattern(x, y));
-        });
+// A monochrome cursor of size x size: transparent, but for black and for
+// inverting squares of 4 x 4 at the given places.
+HCURSOR MonochromeCursor(int size, POINT hotSpot, std::vector<POINT> black,
+                         std::vector<POINT> inverted) {
+    const int rowBytes = size / 8;
+    std::vector<uint8_t> andMask(static_cast<size_t>(rowBytes) * size, 0xFF);
+    std::vector<uint8_t> xorMask(andMask.size(), 0);
+    const auto mark = [&](const std::vector<POINT>& squares, bool inverting) {
+        for (const POINT& at : squares)
+            for (int y = at.y; y < at.y + 4; ++y)
+                for (int x = at.x; x < at.x + 4; ++x) {
+                    const uint8_t bit = static_cast<uint8_t>(0x80 >> (x % 8));
+                    if (inverting)
+                        xorMask[y * rowBytes + x / 8] |= bit;
+                    else
+                        andMask[y * rowBytes + x / 8] &= static_cast<uint8_t>(~bit);
+                }
     };
+    mark(black, false);
+    mark(inverted, true);
+    return CreateCursor(GetModuleHandleA(nullptr), hotSpot.x, hotSpot.y, size, size,
+                        andMask.data(), xorMask.data());
+}
 
-    state.HookCursor = cursor;
-    EXPECT_TRUE(ShowsPattern(Frame(Grab()))) << "drawn although turned off";
+// A 32 x 32 colour cursor with alpha: an 8 x 8 square of half-transparent
+// red at (4, 4), the rest fully transparent.
+HCURSOR AlphaCursor(POINT hotSpot) {
+    BITMAPV5HEADER header{};
+    header.bV5Size = sizeof header;
+    header.bV5Width = 32;
+    header.bV5Height = -32;
+    header.bV5Planes = 1;
+    header.bV5BitCount = 32;
+    header.bV5Compression = BI_BITFIELDS;
+    header.bV5RedMask = 0x00FF0000;
+    header.bV5GreenMask = 0x0000FF00;
+    header.bV5BlueMask = 0x000000FF;
+    header.bV5AlphaMask = 0xFF000000;
+    void* bits = nullptr;
+    ScopedWindowDC screen(nullptr);
+    ScopedGdiObject<HBITMAP> colour(CreateDIBSection(screen.Get(),
+                                                     reinterpret_cast<BITMAPINFO*>(&header),
+                                                     DIB_RGB_COLORS, &bits, nullptr, 0));
+    auto* pixels = static_cast<uint32_t*>(bits);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            pixels[y * 32 + x] = x >= 4 && x < 12 && y >= 4 && y < 12 ? 0x80800000u : 0;
+    ScopedGdiObject<HBITMAP> mask(CreateBitmap(32, 32, 1, 1, nullptr));
+    ICONINFO info{FALSE, static_cast<DWORD>(hotSpot.x), static_cast<DWORD>(hotSpot.y), mask.Get(),
+                  colour.Get()};
+    return CreateIconIndirect(&info);
+}
+
+// Every pixel is the pattern but in the squares given: there `inside` says.
+::testing::AssertionResult ShowsSquares(const Frame& f, std::vector<RECT> squares,
+                                        const std::function<bool(int, int)>& inside) {
+    return EveryPixel(f, [&](int x, int y) {
+        const POINT p{x, y};
+        for (const RECT& square : squares)
+            if (PtInRect(&square, p)) return inside(x, y);
+        return f.Shows(x, y, Pattern(x, y));
+    });
+}
+
+bool Near(uint32_t raw, COLORREF c) {
+    const int dr = static_cast<int>((raw >> 16) & 0xFF) - GetRValue(c);
+    const int dg = static_cast<int>((raw >> 8) & 0xFF) - GetGValue(c);
+    const int db = static_cast<int>(raw & 0xFF) - GetBValue(c);
+    return dr * dr <= 9 && dg * dg <= 9 && db * db <= 9;
+}
+
+TEST_F(FrameGrabberTest, TheGlobalCursorIsDrawnAtItsOwnSizeAndHotSpotWithAlphaAndInversion) {
+    SetForegroundWindow(pattern->GetSafeHwnd());
+    const int px = PointerX - Left, py = PointerY - Top;  // the pointer in the frame
+    // 64 x 64 (a grab at the system's 32 x 32 would shrink it) with a black
+    // square in its far corner and an inverting one near its hot spot.
+    const HCURSOR large = MonochromeCursor(64, {2, 3}, {{56, 56}}, {{8, 8}});
+    const HCURSOR alpha = AlphaCursor({1, 1});
+    ASSERT_TRUE(large && alpha);
     in.showCursor = 1;
-    EXPECT_TRUE(showsCursor(Frame(Grab()))) << "the hook's cursor";
-    state.HookCursor = nullptr;
-    SetCursor(cursor);
-    EXPECT_TRUE(showsCursor(Frame(Grab()))) << "this thread's cursor";
+
+    SetCursor(large);
+    CURSORINFO global{sizeof global, 0, nullptr, {}};
+    ASSERT_TRUE(GetCursorInfo(&global) && global.hCursor == large)
+        << "the system does not report this thread's cursor as the global one";
+    const RECT black = {px - 2 + 56, py - 3 + 56, px - 2 + 60, py - 3 + 60};
+    const RECT inverted = {px - 2 + 8, py - 3 + 8, px - 2 + 12, py - 3 + 12};
+    {
+        const Frame f(Grab());
+        EXPECT_TRUE(ShowsSquares(f, {black, inverted}, [&](int x, int y) {
+            const COLORREF p = Pattern(x, y);
+            return x >= black.left ? f.Shows(x, y, RGB(0, 0, 0))
+                                   : f.Shows(x, y, RGB(255 - GetRValue(p), 255 - GetGValue(p),
+                                                       255 - GetBValue(p)));
+        })) << "64 x 64 monochrome cursor";
+    }
+
+    SetCursor(alpha);
+    const RECT red = {px - 1 + 4, py - 1 + 4, px - 1 + 12, py - 1 + 12};
+    {
+        const Frame f(Grab());
+        EXPECT_TRUE(ShowsSquares(f, {red}, [&](int x, int y) {
+            const COLORREF p = Pattern(x, y);
+            // Icon pixels are not premultiplied: red 0x80 at half alpha.
+            return Near(f.Raw(x, y), RGB(0x40 + GetRValue(p) / 2, GetGValue(p) / 2,
+                                         GetBValue(p) / 2));
+        })) << "half-transparent red over the pattern";
+    }
+
+    ShowCursor(FALSE);
+    EXPECT_TRUE(ShowsPattern(Frame(Grab()))) << "a hidden cursor is drawn";
+    ShowCursor(TRUE);
     SetCursor(nullptr);
-    DestroyCursor(cursor);
+    DestroyCursor(large);
+    DestroyIcon(alpha);
+}
+
+TEST_F(FrameGrabberTest, ACursorTheSystemCannotNameIsStoodInForByTheHookTheLastOrTheArrow) {
+    SetForegroundWindow(pattern->GetSafeHwnd());
+    const int px = PointerX - Left, py = PointerY - Top;
+    const HCURSOR hooked = MonochromeCursor(32, {5, 7}, {{0, 0}}, {});
+    ASSERT_NE(hooked, nullptr);
+    const RECT square = {px - 5, py - 7, px - 1, py - 3};
+    const auto showsHooked = [&](const Frame& f) {
+        return ShowsSquares(f, {square}, [&](int x, int y) { return f.Shows(x, y, RGB(0, 0, 0)); });
+    };
+    in.showCursor = 1;
+    SetCursor(nullptr);  // no handle for the cursor on the screen, as under Wine
+    state.HookCursor = hooked;
+    EXPECT_TRUE(showsHooked(Frame(Grab()))) << "the hook's cursor";
+    state.HookCursor = nullptr;
+    EXPECT_TRUE(showsHooked(Frame(Grab()))) << "the last cursor drawn";
+    EXPECT_EQ(state.LastDrawnCursor.load(), hooked);
+    state.LastDrawnCursor = nullptr;
+    {
+        // The arrow: drawn over the pattern near the pointer, nowhere else.
+        const Frame f(Grab());
+        int drawn = 0;
+        EXPECT_TRUE(EveryPixel(f, [&](int x, int y) {
+            const bool close = x >= px - 32 && x < px + 32 && y >= py - 32 && y < py + 32;
+            const bool pattern = f.Shows(x, y, Pattern(x, y));
+            drawn += !pattern;
+            return pattern || close;
+        }));
+        EXPECT_GT(drawn, 20) << "no arrow";
+    }
+    DestroyCursor(hooked);
 }
 
 TEST_F(FrameGrabberTest, TextLineIsDrawnInItsColourInsideItsBoxOnly) {
