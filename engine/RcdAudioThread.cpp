@@ -195,13 +195,18 @@ HRESULT CRcdAudioThread::ProcessStep(Capture& capture, Take take, std::optional<
     return written ? 0 : E_FAIL;
 }
 
+// What may still be written before the film's end.
+uint64_t CRcdAudioThread::RoomBytes(const Capture& capture) {
+    return capture.limitBytes - std::min(capture.limitBytes, capture.writtenBytes);
+}
+
 // Writes the sound, less what came before the film began and what goes
 // past the film's end.
 bool CRcdAudioThread::WriteSound(Capture& capture, const std::vector<unsigned char>& sound) {
     if (!capture.placed && !PlaceFirstSound(capture)) return false;
     const uint64_t skip = std::min<uint64_t>(capture.skipBytes, sound.size());
     capture.skipBytes -= skip;
-    const uint64_t room = capture.limitBytes - std::min(capture.limitBytes, capture.writtenBytes);
+    const uint64_t room = RoomBytes(capture);
     const uint64_t bytes = std::min<uint64_t>(sound.size() - skip, room);
     if (bytes == 0) return true;
     capture.writtenBytes += bytes;
@@ -221,7 +226,7 @@ bool CRcdAudioThread::PlaceFirstSound(Capture& capture) {
 }
 
 bool CRcdAudioThread::WriteSilence(Capture& capture, uint64_t frames) {
-    const uint64_t room = capture.limitBytes - std::min(capture.limitBytes, capture.writtenBytes);
+    const uint64_t room = RoomBytes(capture);
     const uint64_t bytes = std::min(frames * capture.units.frameBytes, room);
     if (bytes == 0) return true;
     const std::vector<unsigned char> silence(static_cast<size_t>(bytes),
@@ -249,8 +254,7 @@ HRESULT CRcdAudioThread::StopCapture(Capture& capture) {
     if (!capture.placed) PlaceFirstSound(capture);
     const uint64_t missing = capture.limitBytes == UINT64_MAX
                                  ? 0
-                                 : (capture.limitBytes - std::min(capture.limitBytes,
-                                                                  capture.writtenBytes));
+                                 : RoomBytes(capture);
     return WriteSilence(capture, missing / capture.units.frameBytes) ? 0 : E_FAIL;
 }
 

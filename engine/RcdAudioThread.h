@@ -68,6 +68,7 @@ private:
     static bool WriteSound(Capture& capture, const std::vector<unsigned char>& sound);
     static bool PlaceFirstSound(Capture& capture);
     static bool WriteSilence(Capture& capture, uint64_t frames);
+    static uint64_t RoomBytes(const Capture& capture);
     static HRESULT StopCapture(Capture& capture);
     static HRESULT CaptureToFilmEnd(Capture& capture);
     static void CleanUp(Capture& capture);
