@@ -1,36 +1,36 @@
 #include "codecs/ZmbvDecompressor.h"
 
 #include <cstdint>
-#include <cstring>
+#include <cstdlib>
 
 #include "codecs/ZmbvDibs.h"
 #include "codecs/ZmbvFormat.h"
+#include "codecs/ZmbvOutput.h"
 
 namespace {
 
 bool InputSupported(const BITMAPINFOHEADER* in) {
-    return in && IsZmbvCode(in->biCompression) && (in->biBitCount == 16 || in->biBitCount == 32) &&
-           in->biWidth > 0 && in->biHeight > 0 && in->biWidth <= ZmbvMaxSide &&
-           in->biHeight <= ZmbvMaxSide;
+    return in && IsZmbvCode(in->biCompression) && in->biWidth > 0 && in->biHeight > 0 &&
+           in->biWidth <= ZmbvMaxSide && in->biHeight <= ZmbvMaxSide;
 }
 
-// 32 bits always; 16 only from a 15-bit stream, where nothing is lost.
+// Negative heights are top-down bitmaps.
 bool OutputMatches(const BITMAPINFOHEADER& in, const BITMAPINFOHEADER& out) {
-    const bool depth = out.biBitCount == 32 || (out.biBitCount == 16 && in.biBitCount == 16);
-    return depth && out.biCompression == BI_RGB && out.biPlanes == 1 && out.biWidth == in.biWidth &&
-           out.biHeight == in.biHeight;
+    return ZmbvKindShows(ZmbvKindFor(in.biBitCount), out.biBitCount) &&
+           out.biCompression == BI_RGB && out.biPlanes == 1 && out.biWidth == in.biWidth &&
+           std::labs(out.biHeight) == in.biHeight;
 }
 
-// 5-bit channels to 8 bits, the top bits repeated below so white stays white.
-void Expand15To32(const uint8_t* from, int width, uint8_t* to) {
-    for (int x = 0; x < width; ++x) {
-        const unsigned word = from[2 * x] | (from[2 * x + 1] << 8);
-        for (int c = 0; c < 3; ++c) {
-            const unsigned v = (word >> (5 * c)) & 0x1F;
-            to[4 * x + c] = static_cast<uint8_t>((v << 3) | (v >> 2));
-        }
-        to[4 * x + 3] = 0;
+// The colours of a palette (R, G, B each) into a colour table.
+void PutColours(const uint8_t* palette, RGBQUAD* table, DWORD count) {
+    for (DWORD i = 0; i < count; ++i, palette += 3) {
+        table[i] = RGBQUAD{palette[2], palette[1], palette[0], 0};
     }
+}
+
+// Entries of an 8-bit bitmap's colour table: all 256 when it says none.
+DWORD TableEntries(const BITMAPINFOHEADER& h) {
+    return h.biClrUsed == 0 || h.biClrUsed > 256 ? 256 : h.biClrUsed;
 }
 
 }  // namespace
@@ -40,11 +40,12 @@ LRESULT ZmbvDecompressor::Query(const BITMAPINFOHEADER* in, const BITMAPINFOHEAD
     return !out || OutputMatches(*in, *out) ? ICERR_OK : ICERR_BADFORMAT;
 }
 
+// 16 bits for 15 and 16-bit streams, where that loses least; 32 otherwise.
 LRESULT ZmbvDecompressor::GetFormat(const BITMAPINFOHEADER* in, BITMAPINFOHEADER* out) {
     if (!InputSupported(in)) return ICERR_BADFORMAT;
     if (!out) return sizeof(BITMAPINFOHEADER);
-    *out = SameSizeHeader(*in, in->biBitCount, BI_RGB,
-                          DibStride(in->biWidth, in->biBitCount) * static_cast<size_t>(in->biHeight));
+    const WORD bits = ZmbvKindFor(in->biBitCount) == ZmbvStreamKind::HighColour ? 16 : 32;
+    *out = SameSizeHeader(*in, bits, BI_RGB, DibStride(in->biWidth, bits) * in->biHeight);
     return ICERR_OK;
 }
 
@@ -78,27 +79,48 @@ LRESULT ZmbvDecompressor::Decompress(const ICDECOMPRESS* icd) {
         return ICERR_BADFORMAT;
     }
     if (icd->dwFlags & ICDECOMPRESS_HURRYUP) return ICERR_OK;  // decoded, not shown
-    return Show(icd->lpOutput) ? ICERR_OK : ICERR_BADFORMAT;
+    if (!Show(icd->lpOutput)) return ICERR_BADFORMAT;
+    // A palette change reaches an 8-bit player through its bitmap's colour table.
+    if (m_output.biBitCount == 8) {
+        PutColours(m_decoder.Palette(), reinterpret_cast<BITMAPINFO*>(icd->lpbiOutput)->bmiColors,
+                   TableEntries(*icd->lpbiOutput));
+    }
+    return ICERR_OK;
 }
 
-// The top-down picture into the bottom-up bitmap; false if there is none
-// yet or its depth does not fit the output.
+LRESULT ZmbvDecompressor::GetPalette(const BITMAPINFOHEADER* in, BITMAPINFO* out) const {
+    if (!InputSupported(in) || !out) return ICERR_BADPARAM;
+    const bool decoded = ZmbvPalettized(m_decoder.Format());
+    const DWORD inColours = in->biBitCount <= 8 ? TableEntries(*in) : 0;
+    if (!decoded && (inColours == 0 || in->biSize < sizeof(BITMAPINFOHEADER))) {
+        return ICERR_UNSUPPORTED;
+    }
+    out->bmiHeader.biClrUsed = decoded ? 256 : inColours;
+    if (decoded) {
+        PutColours(m_decoder.Palette(), out->bmiColors, 256);
+    } else {  // nothing decoded yet: the stream format's own table
+        const auto* table = reinterpret_cast<const RGBQUAD*>(
+            reinterpret_cast<const uint8_t*>(in) + in->biSize);
+        for (DWORD i = 0; i < inColours; ++i) out->bmiColors[i] = table[i];
+    }
+    return ICERR_OK;
+}
+
+// The top-down picture into the bitmap; false if there is none yet or it
+// cannot be shown at the output's depth.
 bool ZmbvDecompressor::Show(void* output) const {
-    const int pixelBytes = m_decoder.PixelBytes(), width = m_output.biWidth;
-    const int outBytes = m_output.biBitCount / 8;
-    if (pixelBytes == 0 || (pixelBytes == 4 && outBytes == 2)) return false;
+    const uint8_t format = m_decoder.Format();
+    const int bits = m_output.biBitCount, width = m_output.biWidth;
+    if (!ZmbvFormatShows(format, bits)) return false;
+    const LONG height = std::labs(m_output.biHeight);
+    const bool topDown = m_output.biHeight < 0;
     const size_t stride = DibStride(width, m_output.biBitCount);
-    const size_t rowBytes = static_cast<size_t>(width) * static_cast<size_t>(pixelBytes);
+    const size_t rowBytes = static_cast<size_t>(width) * static_cast<size_t>(ZmbvPixelBytes(format));
     const uint8_t* picture = m_decoder.Picture().data();
-    for (LONG y = 0; y < m_output.biHeight; ++y) {
-        const uint8_t* from = picture + rowBytes * static_cast<size_t>(y);
-        uint8_t* to =
-            static_cast<uint8_t*>(output) + stride * static_cast<size_t>(m_output.biHeight - 1 - y);
-        if (pixelBytes == outBytes) {
-            std::memcpy(to, from, rowBytes);
-        } else {
-            Expand15To32(from, width, to);
-        }
+    for (LONG y = 0; y < height; ++y) {
+        const size_t row = static_cast<size_t>(topDown ? y : height - 1 - y);
+        ZmbvConvertRow(picture + rowBytes * static_cast<size_t>(y), format, m_decoder.Palette(),
+                       width, bits, static_cast<uint8_t*>(output) + stride * row);
     }
     return true;
 }

@@ -68,6 +68,8 @@ LRESULT DecompressMessage(ZmbvDecompressor& self, UINT message, LPARAM lParam1, 
             return self.Begin(DibHeader(lParam1), DibHeader(lParam2));
         case ICM_DECOMPRESS:
             return self.Decompress(reinterpret_cast<const ICDECOMPRESS*>(lParam1));
+        case ICM_DECOMPRESS_GET_PALETTE:
+            return self.GetPalette(DibHeader(lParam1), reinterpret_cast<BITMAPINFO*>(lParam2));
         case ICM_DECOMPRESS_END:
             self.End();
             return ICERR_OK;
@@ -79,7 +81,7 @@ LRESULT DecompressMessage(ZmbvDecompressor& self, UINT message, LPARAM lParam1, 
 bool IsDecompressMessage(UINT message) {
     return message == ICM_DECOMPRESS_QUERY || message == ICM_DECOMPRESS_GET_FORMAT ||
            message == ICM_DECOMPRESS_BEGIN || message == ICM_DECOMPRESS ||
-           message == ICM_DECOMPRESS_END;
+           message == ICM_DECOMPRESS_GET_PALETTE || message == ICM_DECOMPRESS_END;
 }
 
 LRESULT InstanceMessage(ZmbvInstance& self, UINT message, LPARAM lParam1, LPARAM lParam2) {

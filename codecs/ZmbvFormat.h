@@ -6,22 +6,45 @@
 #include <cstdint>
 
 constexpr uint8_t ZmbvKeyFrameFlag = 0x01;
-constexpr uint8_t ZmbvPaletteFlag = 0x02;  // only palettized modes, which we never use
+constexpr uint8_t ZmbvPaletteFlag = 0x02;  // a delta frame starts with the palette's XOR
 constexpr size_t ZmbvKeyHeaderBytes = 7;   // flags, version 0/1, compression, format, block size
 constexpr uint8_t ZmbvVersionMajor = 0;
 constexpr uint8_t ZmbvVersionMinor = 1;
 constexpr uint8_t ZmbvCompressionNone = 0;
 constexpr uint8_t ZmbvCompressionZlib = 1;
+constexpr uint8_t ZmbvFormat1Bit = 1;   // palette indices, packed from the top bit down
+constexpr uint8_t ZmbvFormat4Bit = 3;
+constexpr uint8_t ZmbvFormat8Bit = 4;   // one palette index a byte
 constexpr uint8_t ZmbvFormat15Bit = 5;  // 16-bit words, x-5-5-5
+constexpr uint8_t ZmbvFormat16Bit = 6;  // 16-bit words, 5-6-5
+constexpr uint8_t ZmbvFormat24Bit = 7;  // B, G, R
 constexpr uint8_t ZmbvFormat32Bit = 8;  // B, G, R, unused
+constexpr size_t ZmbvPaletteBytes = 256 * 3;  // R, G, B of each index
 constexpr int ZmbvBlockSide = 16;
 constexpr int ZmbvMaxVector = 16;  // how far our encoder searches around a block
 constexpr int ZmbvMaxScroll = 63;  // the farthest vector the format holds (-64..63)
 constexpr int ZmbvMaxSide = 16384;
 
-// Bytes per pixel of a format, 0 for those we do not handle.
+// Bits a pixel takes in the stream: 1, 2, 4, 8, 16, 16, 24 or 32; 0 for no format.
+constexpr int ZmbvPixelBits(uint8_t format) {
+    constexpr int bits[] = {0, 1, 2, 4, 8, 16, 16, 24, 32};
+    return format <= ZmbvFormat32Bit ? bits[format] : 0;
+}
+
+constexpr bool ZmbvPalettized(uint8_t format) {
+    return format >= ZmbvFormat1Bit && format <= ZmbvFormat8Bit;
+}
+
+// Bytes per pixel of a decoded picture (a palette index takes a byte
+// whatever its bits in the stream), 0 for no format.
 constexpr int ZmbvPixelBytes(uint8_t format) {
-    return format == ZmbvFormat15Bit ? 2 : format == ZmbvFormat32Bit ? 4 : 0;
+    return ZmbvPalettized(format) ? 1 : ZmbvPixelBits(format) / 8;
+}
+
+// Bytes of a row of `width` pixels in the stream: rows of sub-byte pixels
+// end on a whole byte.
+constexpr size_t ZmbvPackedRowBytes(uint8_t format, int width) {
+    return (static_cast<size_t>(width) * static_cast<size_t>(ZmbvPixelBits(format)) + 7) / 8;
 }
 
 // A motion vector: the block at (x, y) comes from (x + dx, y + dy) of the

@@ -1,5 +1,13 @@
 #include "codecs/ZmbvInflater.h"
 
+#include <algorithm>
+
+namespace {
+
+constexpr size_t FirstBuffer = 64 * 1024;
+
+}  // namespace
+
 ZmbvInflater::~ZmbvInflater() {
     if (m_open) inflateEnd(&m_stream);
 }
@@ -11,20 +19,31 @@ bool ZmbvInflater::Restart() {
     return m_open;
 }
 
-bool ZmbvInflater::Inflate(const uint8_t* data, size_t size, uint8_t* out, size_t capacity,
-                           size_t& produced) {
+// Doubles the buffer, up to one byte past `limit` (room to see there is too much).
+bool ZmbvInflater::Grow(std::vector<uint8_t>& buffer, size_t size, size_t limit) const {
+    const size_t most = std::min<size_t>(limit + 1, UINT32_MAX);
+    if (buffer.size() >= most) return false;
+    const size_t first = std::max(FirstBuffer, size * 4);
+    buffer.resize(std::min(most, std::max(first, buffer.size() * 2)));
+    return true;
+}
+
+bool ZmbvInflater::Inflate(const uint8_t* data, size_t size, size_t limit,
+                           std::vector<uint8_t>& buffer, size_t& produced) {
     produced = 0;
-    if (!m_open || size == 0 || size > UINT32_MAX || capacity > UINT32_MAX) return false;
+    if (!m_open || size == 0 || size > UINT32_MAX) return false;
     m_stream.next_in = const_cast<Bytef*>(data);  // zlib's old API; it does not write there
     m_stream.avail_in = static_cast<uInt>(size);
-    m_stream.next_out = out;
-    m_stream.avail_out = static_cast<uInt>(capacity);
-    int result = Z_OK;
-    while (m_stream.avail_in > 0 && m_stream.avail_out > 0 && result == Z_OK) {
-        const uInt before = m_stream.avail_in + m_stream.avail_out;
-        result = inflate(&m_stream, Z_SYNC_FLUSH);
-        if (result == Z_OK && m_stream.avail_in + m_stream.avail_out == before) return false;
+    for (;;) {
+        if (produced == buffer.size() && !Grow(buffer, size, limit)) return false;
+        const size_t room = std::min<size_t>(buffer.size() - produced, UINT32_MAX);
+        m_stream.next_out = buffer.data() + produced;
+        m_stream.avail_out = static_cast<uInt>(room);
+        const int result = inflate(&m_stream, Z_SYNC_FLUSH);
+        produced += room - m_stream.avail_out;
+        if (result != Z_OK && result != Z_BUF_ERROR && result != Z_STREAM_END) return false;
+        // Room left over: zlib took all it could.
+        if (result == Z_STREAM_END || m_stream.avail_out > 0) break;
     }
-    produced = capacity - m_stream.avail_out;
-    return (result == Z_OK || result == Z_STREAM_END) && m_stream.avail_in == 0;
+    return m_stream.avail_in == 0 && produced <= limit;
 }

@@ -1,11 +1,13 @@
 // The decoder's zlib stream, reset at each key frame. It takes one frame's
-// compressed bytes at a time and refuses anything that would not fit.
+// compressed bytes at a time. Its output buffer grows with what the input
+// really inflates to, so a few bytes claiming a huge picture cost little.
 #pragma once
 
 #include <zlib.h>
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 class ZmbvInflater {
 public:
@@ -16,12 +18,15 @@ public:
 
     // Begins a new stream; false if zlib refuses.
     bool Restart();
-    // Inflates all of `data` into `out`, which holds `capacity` bytes, and
-    // sets `produced`. False on a zlib error or when input is left over, as
-    // when the output fills `capacity`: give one byte more than allowed.
-    bool Inflate(const uint8_t* data, size_t size, uint8_t* out, size_t capacity, size_t& produced);
+    // Inflates all of `data` into the start of `buffer`, growing it (never
+    // shrinking) as output comes, and sets `produced`. False on a zlib
+    // error, input left over, or more than `limit` bytes of output.
+    bool Inflate(const uint8_t* data, size_t size, size_t limit, std::vector<uint8_t>& buffer,
+                 size_t& produced);
 
 private:
+    bool Grow(std::vector<uint8_t>& buffer, size_t size, size_t limit) const;
+
     z_stream m_stream{};
     bool m_open = false;
 };
