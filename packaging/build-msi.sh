@@ -46,3 +46,7 @@ cd "$scratch"
 wixl -a "$arch" -D Arch="$arch" -D Version="$version" \
   -D NextVersion="$next_version" -D BinDir="$(rel "$bin_dir")" \
   -D IconFile="$(rel "$root/res/Brantle.ico")" -o "$out" "$here/Brantle.wxs"
+# wixl has no component conditions: the codec's registration is kept to
+# machines where vidc.zmbv names nothing or us (see Brantle.wxs).
+msibuild "$out" -q "UPDATE \`Component\` SET \`Condition\` = \
+'NOT ZMBV_CODEC_BEFORE OR ZMBV_CODEC_BEFORE ~= \"brzmbv.dll\"' WHERE \`Component\` = 'Codec'"

@@ -18,7 +18,9 @@
 #     reader then finds no decompressor;
 #   - upgrades: another build of the same version replaces the installed
 #     one, a higher version replaces that, the older package is refused
-#     afterwards; one entry each time; removing the last leaves nothing.
+#     afterwards; one entry each time; removing the last leaves nothing;
+#   - where vidc.zmbv names another program's codec, installing and
+#     removing the package leave that value as it was.
 # x86, only where Wine has its 32-bit side (skipped, 77, otherwise): the
 #   32-bit package goes under C:\Program Files (x86)\Brantle with the codec
 #   in syswow64 and its value in the 32-bit view only; the program shows
@@ -384,6 +386,27 @@ check_installed_files_only() {
   [ "$(codec_value "$view")" = brzmbv.dll ] || fail "$1: vidc.zmbv is gone after the upgrade"
 }
 
+# Another program's ZMBV codec, registered before ours: installing and
+# removing the package leave its value as it was, and put nothing of ours
+# into the system folder.
+test_foreign_codec() {
+  local package="$dist/Brantle-$version-x64.msi" other=othzmbv.dll
+  use_fresh_prefix prefix-foreign
+  layout x64
+  wine reg add "$drivers" /v vidc.zmbv /t REG_SZ /d $other /f /reg:64 >"$work/reg.log" 2>&1 ||
+    fail "cannot register the other codec: $(cat "$work/reg.log")"
+  install "$package" foreign-install
+  [ "$(logged_property "$work/foreign-install.log" ZMBV_CODEC_BEFORE)" = $other ] ||
+    fail "the installer did not find the other codec"
+  [ -f "$program_unix/brantle.exe" ] || fail "the program was not installed beside the other codec"
+  [ "$(codec_value 64)" = $other ] || fail "vidc.zmbv is '$(codec_value 64)' after the install, not $other"
+  [ ! -e "$system_unix/brzmbv.dll" ] || fail "brzmbv.dll went into $system_unix though unregistered"
+  uninstall "$package" foreign-uninstall
+  [ "$(codec_value 64)" = $other ] || fail "vidc.zmbv is '$(codec_value 64)' after the uninstall, not $other"
+  [ ! -e "$program_unix" ] || fail "$program_dir is still there"
+  echo "foreign codec: vidc.zmbv stayed $other through the install and the uninstall"
+}
+
 # --- x86 ----------------------------------------------------------------------
 test_x86() {
   local package="$dist/Brantle-$version-x86.msi"
@@ -402,6 +425,7 @@ test_x86() {
 if [ "$arch" = x64 ]; then
   test_x64
   test_upgrades
+  test_foreign_codec
 else
   test_x86
 fi
