@@ -11,8 +11,10 @@
 #include <vfw.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -67,9 +69,17 @@ int WriteFrames(PAVISTREAM stream, PGETFRAME frames, const BITMAPINFOHEADER& wan
 }
 
 int Play(PAVISTREAM stream, const char* rawPath) {
+    // A palettized stream's format holds its colour table after the header.
+    LONG size = 0;
+    if (AVIStreamReadFormat(stream, 0, nullptr, &size) != AVIERR_OK ||
+        size < LONG(sizeof(BITMAPINFOHEADER))) {
+        std::printf("no stream format\n");
+        return 1;
+    }
+    std::vector<char> whole(size_t(size), 0);
+    if (AVIStreamReadFormat(stream, 0, whole.data(), &size) != AVIERR_OK) return 1;
     BITMAPINFOHEADER format{};
-    LONG size = sizeof format;
-    if (AVIStreamReadFormat(stream, 0, &format, &size) != AVIERR_OK) return 1;
+    std::memcpy(&format, whole.data(), sizeof format);
     const DWORD code = format.biCompression;
     std::printf("stream: '%.4s' %ld x %ld, %ld frames\n", reinterpret_cast<const char*>(&code),
                 long(format.biWidth), long(format.biHeight), long(AVIStreamLength(stream)));
