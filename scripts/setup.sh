@@ -4,6 +4,7 @@
 # chromium is the browser that judges the files we share; it brings
 # fonts-liberation on most desktops, so the tests run with those fonts
 # (Wine's windows then draw their text in them) and must hold without.
+# clang and its runtime build the ZMBV decoder's fuzzer (libFuzzer).
 set -eu
 
 PACKAGES="cmake make g++ \
@@ -11,7 +12,7 @@ PACKAGES="cmake make g++ \
   googletest libgtest-dev zlib1g-dev \
   wine wine64 xvfb x11-utils x11-apps xterm xdotool imagemagick \
   pulseaudio pulseaudio-utils sox ffmpeg mpv fonts-wqy-microhei procps python3 \
-  wixl msitools zip unzip chromium fonts-liberation"
+  wixl msitools zip unzip chromium fonts-liberation clang libclang-rt-14-dev"
 
 missing=""
 for p in $PACKAGES; do
