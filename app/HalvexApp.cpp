@@ -41,7 +41,7 @@ BOOL CHalvexApp::InitInstance() {
 }
 
 bool CHalvexApp::CreateMainWindow() {
-    const RecorderParts parts{Settings, Compressors, MouseCaptureWnd, *this};
+    const RecorderParts parts{Settings, Compressors, MouseCaptureWnd, *this, Files};
     AddDocTemplate(std::make_unique<CSingleDocTemplate>(
         IDR_MAINFRAME, [] { return std::make_unique<CHalvexDoc>(); },
         [parts] { return std::make_unique<CMainFrame>(parts); },
@@ -91,10 +91,10 @@ bool CHalvexApp::OnCommand(UINT id) {
             OnAppAbout();
             return true;
         case ID_FILE_ENTER_NAME:
-            EnterOutputFileName(Settings, *this, MainWindow());
+            EnterOutputFileName(Settings, *this, Files, MainWindow());
             return true;
         case ID_FILE_CONVERT:
-            RunConverter();
+            RunConverter(Files.Recorded(Settings.SavePath));
             return true;
         case ID_OPTIONS_VIDEO:
             EditRecordOptions(Settings, Compressors, *this, MainWindow());

@@ -8,6 +8,7 @@
 #include "framework/WinApp.h"
 #include "options/AudioFormatCatalogue.h"
 #include "options/CompressorCatalogue.h"
+#include "options/OutputFileDlg.h"
 #include "region/MouseCaptureWnd.h"
 #include "settings/RecordSettings.h"
 
@@ -30,6 +31,7 @@ public:
     CompressorCatalogue Compressors;
     AudioFormatCatalogue Audio;
     CMouseCaptureWnd MouseCaptureWnd;
+    OutputFiles Files;
 
 private:
     // The owner of the dialogs the application opens.

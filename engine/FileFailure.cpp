@@ -28,6 +28,6 @@ std::string FileFailureText(const FileFailure& failure, const std::string& path)
            "\n\nThe recording was stopped. The file keeps what was recorded until then.";
 }
 
-void ShowFileFailure(const FileFailure& failure, const std::string& path) {
-    MessageBoxA(nullptr, FileFailureText(failure, path).c_str(), "Error", MB_ICONWARNING | MB_OK);
+void ShowFileFailure(const FileFailure& failure, const std::string& path, HWND owner) {
+    MessageBoxA(owner, FileFailureText(failure, path).c_str(), "Error", MB_ICONWARNING | MB_OK);
 }

@@ -3,6 +3,8 @@
 // held by another program) and what became of the recording.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 
@@ -18,5 +20,5 @@ struct FileFailure {
 
 std::string FileFailureText(const FileFailure& failure, const std::string& path);
 
-// An owner-less warning box, as the recording thread shows its boxes.
-void ShowFileFailure(const FileFailure& failure, const std::string& path);
+// A warning box over the owner (the main window), from the recording thread.
+void ShowFileFailure(const FileFailure& failure, const std::string& path, HWND owner);

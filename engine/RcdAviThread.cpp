@@ -93,7 +93,7 @@ void CRcdAviThread::OpenFile(Run& run) {
     CFlashingWnd* border = State().BorderWindow.load();
     if (Job->ShowBorder && border) {
         border->SetBorderRegion(run.area.left, run.area.top, run.area.width, run.area.height);
-        border->ShowWindow(SW_SHOW);
+        border->ShowBorder(true);
     }
     run.compressor = std::make_unique<FrameCompressor>(
         run.compressorInUse, *run.probe, Job->VideoQuality, Job->KeyFrames, Job->PlayRate);
@@ -209,7 +209,10 @@ void CRcdAviThread::WriteFrames(Run& run, FrameQueue<GrabbedFrame>& queue) {
     GrabbedFrame grabbed{};
     for (;;) {
         const auto popped = queue.Pop(grabbed, SleepSliceMs);
-        if (popped == FrameQueue<GrabbedFrame>::PopResult::Closed) return;
+        if (popped == FrameQueue<GrabbedFrame>::PopResult::Closed) {
+            PostProgress(run, progress);  // the last frames since the last report
+            return;
+        }
         if (popped == FrameQueue<GrabbedFrame>::PopResult::Item) {
             failed = failed || !StoreFrame(run, progress, grabbed);
             m_blocks.Give(grabbed.frame);
@@ -257,11 +260,15 @@ bool CRcdAviThread::StoreFrame(Run& run, Progress& progress, const GrabbedFrame&
             std::chrono::duration<double, std::milli>(writeStart - compressStart).count());
         Job->Timings->writeMs.push_back(MsSince(writeStart));
     }
-    ++progress.framesWritten;
-    if (StatusDue(grabbed.elapsed, progress.lastHalf))
-        PostMessageA(Job->MainWindow, WM_RECORD_STATUS, progress.framesWritten,
-                     StatusSeconds(grabbed.elapsed));
+    progress.lastElapsed = grabbed.elapsed;
+    if (StatusDue(grabbed.elapsed, progress.lastHalf)) PostProgress(run, progress);
     return true;
+}
+
+// The count shown is the file's: skipped positions are frames of it too.
+void CRcdAviThread::PostProgress(const Run& run, const Progress& progress) const {
+    PostMessageA(Job->MainWindow, WM_RECORD_STATUS, run.writer->VideoPositions(),
+                 StatusSeconds(progress.lastElapsed));
 }
 
 // A commit when one is due.
@@ -284,15 +291,19 @@ void CRcdAviThread::CleanUp(Run& run) {
     run.file.reset();
     run.compressor.reset();
     CFlashingWnd* border = State().BorderWindow.load();
-    if (Job->ShowBorder && border) border->ShowWindow(SW_HIDE);
+    if (Job->ShowBorder && border) border->ShowBorder(false);
 }
 
 void CRcdAviThread::Notify(const Run& run) {
     // A frame that could not be allocated was already reported by the grabber.
-    if (run.fileFailure || run.compressorFailed || run.frameFailed)
-        PostMessageA(Job->MainWindow, WM_USER_RECORDINTERRUPTED_MSG, 0, 0);
+    // Posted before the message box, so that the main window is back under it.
+    if (run.fileFailure || run.compressorFailed || run.frameFailed) {
+        const bool noFrame = !run.writer || run.writer->VideoPositions() == 0;
+        PostMessageA(Job->MainWindow, WM_USER_RECORDINTERRUPTED_MSG,
+                     noFrame ? InterruptedBeforeFirstFrame : 0, 0);
+    }
     if (run.fileFailure)
-        ShowFileFailure(*run.fileFailure, Job->FileName);
+        ShowFileFailure(*run.fileFailure, Job->FileName, Job->MainWindow);
     else if (run.compressorFailed)
         AskAfterCompressorFailure(run.compressorInUse);
     PostMessageA(Job->MainWindow, WM_USER_GENERIC_MSG, 0, 0);
@@ -300,11 +311,11 @@ void CRcdAviThread::Notify(const Run& run) {
 
 void CRcdAviThread::AskAfterCompressorFailure(uint32_t compressorInUse) {
     if (compressorInUse == FourccMSVC) {
-        MessageBoxA(nullptr, "Error Creating AVI File", "Error", MB_ICONWARNING | MB_OK);
+        MessageBoxA(Job->MainWindow, "Error Creating AVI File", "Error", MB_ICONWARNING | MB_OK);
         return;
     }
     const int answer = MessageBoxA(
-        nullptr, "Error recording AVI file using current compressor. Use default compressor ? ",
+        Job->MainWindow, "Error recording AVI file using current compressor. Use default compressor ? ",
         "Note", MB_YESNO | MB_ICONWARNING);
     if (answer == IDYES) PostMessageA(Job->MainWindow, WM_USER_RECORDSTART_MSG, 0, 0);
 }

@@ -61,7 +61,7 @@ private:
     // The writing stage's progress reports.
     struct Progress {
         uint32_t lastHalf = 0;
-        WPARAM framesWritten = 0;
+        uint32_t lastElapsed = 0;  // recording time of the last frame written
     };
 
     bool TakeProbe(Run& run, int width, int height);
@@ -75,6 +75,7 @@ private:
     void WriteFrames(Run& run, FrameQueue<GrabbedFrame>& queue);
     bool ParkWithGrabbing(Run& run, const FrameQueue<GrabbedFrame>& queue);
     bool StoreFrame(Run& run, Progress& progress, const GrabbedFrame& grabbed);
+    void PostProgress(const Run& run, const Progress& progress) const;
     bool KeepFileCurrent(Run& run);
     static void WriterFailed(Run& run, FileStep step);
     void CleanUp(Run& run);

@@ -18,6 +18,8 @@ StatusPaneUpdate StatusForMessage(int code, int seconds, bool paused) {
         update.stateText = TextPaused;
     } else if (code == StatusStopped) {
         update.stateText = TextStopped;
+    } else if (code == StatusStartFailed) {
+        update.stateText = TextStartFailed;
     }
     return update;
 }
@@ -44,4 +46,17 @@ ClickStates ClickStatesAfter(uint32_t mouseMessage, ClickStates states) {
 SelectedRegion RegionFromMessage(uint64_t wParam, uint64_t lParam) {
     const PixelRect r = UnpackRegion(wParam, lParam);
     return {r.left, r.top, r.right - r.left + 1, r.bottom - r.top + 1};
+}
+
+std::string FileNamePart(const std::string& path) {
+    return path.substr(path.find_last_of("\\/:") + 1);
+}
+
+std::string TrayTip(TrayState state, const std::string& filePath, size_t tipCapacity) {
+    std::string tip = "Brantle for Windows";
+    if (state == TrayState::Idle) return tip;
+    tip += state == TrayState::Recording ? "\nRecording: " : "\nPaused: ";
+    tip += FileNamePart(filePath);
+    if (tip.size() >= tipCapacity) tip = tip.substr(0, tipCapacity - 4) + "...";
+    return tip;
 }

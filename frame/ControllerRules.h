@@ -10,12 +10,15 @@
 constexpr int StatusRecording = -1;
 constexpr int StatusPaused = -2;
 constexpr int StatusStopped = -3;
+constexpr int StatusStartFailed = -4;
 
 // What pane 1 can show; the pane is made wide enough for each.
 constexpr const char* TextRecording = "Recording";
 constexpr const char* TextPaused = "Paused";
 constexpr const char* TextStopped = "Recording stopped";
-constexpr const char* RecordingStateTexts[] = {TextRecording, TextPaused, TextStopped};
+constexpr const char* TextStartFailed = "Start failed";
+constexpr const char* RecordingStateTexts[] = {TextRecording, TextPaused, TextStopped,
+                                               TextStartFailed};
 
 struct StatusPaneUpdate {
     std::string stateText;     // pane 1, always set
@@ -41,3 +44,12 @@ struct SelectedRegion {
     int left, top, width, height;
 };
 SelectedRegion RegionFromMessage(uint64_t wParam, uint64_t lParam);
+
+// The tray icon's states, and its tooltip: the program's name, and while a
+// recording runs a second line naming its file (the name only, cut to what
+// the tooltip holds, tipCapacity bytes with the terminating zero).
+enum class TrayState { Idle, Recording, Paused };
+std::string TrayTip(TrayState state, const std::string& filePath, size_t tipCapacity);
+
+// The name part of a Windows path.
+std::string FileNamePart(const std::string& path);

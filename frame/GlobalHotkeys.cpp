@@ -1,16 +1,23 @@
 #include "frame/GlobalHotkeys.h"
 
+namespace {
+
+bool RegisterOne(HWND owner, ATOM id, uint16_t mods, uint16_t key) {
+    return key == 0 || RegisterHotKey(owner, id, mods, key);
+}
+
+}  // namespace
+
 void CGlobalHotkeys::AddAtoms() {
     m_startId = GlobalAddAtomA("MyStartRecord");
     m_stopId = GlobalAddAtomA("MyEndRecord");
     m_pauseId = GlobalAddAtomA("MyPauseRecord");
 }
 
-bool CGlobalHotkeys::Register(HWND owner, const RecordSettings& s) {
-    const bool start = RegisterHotKey(owner, m_startId, s.StartMod, s.StartKey);
-    const bool stop = RegisterHotKey(owner, m_stopId, s.EndMod, s.EndKey);
-    const bool pause = RegisterHotKey(owner, m_pauseId, s.PauseMod, s.PauseKey);
-    return start && stop && pause;
+void CGlobalHotkeys::Register(HWND owner, const RecordSettings& s) {
+    m_inForce.start = RegisterOne(owner, m_startId, s.StartMod, s.StartKey);
+    m_inForce.stop = RegisterOne(owner, m_stopId, s.EndMod, s.EndKey);
+    m_inForce.pause = RegisterOne(owner, m_pauseId, s.PauseMod, s.PauseKey);
 }
 
 void CGlobalHotkeys::Unregister(HWND owner) {

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "options/HotkeyNames.h"
 #include "settings/RecordSettings.h"
 
 class CGlobalHotkeys {
@@ -12,13 +13,16 @@ public:
 
     // Takes the identifiers (global atoms) once per main window.
     void AddAtoms();
-    // Registers start, stop and pause in that order; false if any failed.
-    bool Register(HWND owner, const RecordSettings& settings);
+    // Registers start, stop and pause; InForce then tells which took. A
+    // hotkey without a key is left unregistered.
+    void Register(HWND owner, const RecordSettings& settings);
     void Unregister(HWND owner);
+    const HotkeysInForce& InForce() const { return m_inForce; }
     Action ActionFor(WPARAM id) const;
 
 private:
     ATOM m_startId = 0;
     ATOM m_stopId = 0;
     ATOM m_pauseId = 0;
+    HotkeysInForce m_inForce;
 };

@@ -31,7 +31,9 @@ void CentreOnScreen(HWND wnd) {
 }  // namespace
 
 CMainFrame::CMainFrame(RecorderParts parts)
-    : m_settings(parts.settings), m_controller(*this, parts, m_trayIcon, m_wndStatusBar) {}
+    : m_settings(parts.settings),
+      m_files(parts.files),
+      m_controller(*this, parts, m_trayIcon, m_wndStatusBar) {}
 
 void CMainFrame::PreCreateWindow(CREATESTRUCTA& cs) {
     // Made on the primary monitor first, at the system's density.
@@ -92,7 +94,8 @@ int CMainFrame::OnCreate(CREATESTRUCTA&) {
     m_dpi = WindowDpi(m_hWnd);
     if (!CreateToolBar() || !CreateStatusBar()) return -1;
     m_hotkeys.AddAtoms();
-    if (!m_hotkeys.Register(m_hWnd, m_settings)) AfxMessageBox("Failed to set hotkey!", MB_OK);
+    m_hotkeys.Register(m_hWnd, m_settings);
+    ReportHotkeysNotInForce("Failed to set hotkey!");
     m_trayIcon.Add(m_hWnd);
     CentreOnScreen(m_hWnd);
     return 0;
@@ -128,10 +131,19 @@ void CMainFrame::OnHotKey(WPARAM id) {
     }
 }
 
+// While the dialog is open the hotkeys are released, so that their keys can
+// be typed into it instead of starting a recording.
 void CMainFrame::OnHotkeyOptions() {
-    if (!EditHotkeys(m_settings, m_hWnd)) return;
     m_hotkeys.Unregister(m_hWnd);
-    if (!m_hotkeys.Register(m_hWnd, m_settings)) AfxMessageBox("Fail to set hotkey!", MB_OK);
+    const bool changed = EditHotkeys(m_settings, m_hWnd, m_hotkeys.InForce());
+    m_hotkeys.Register(m_hWnd, m_settings);
+    if (changed) ReportHotkeysNotInForce("Fail to set hotkey!");
+}
+
+void CMainFrame::ReportHotkeysNotInForce(const char* message) {
+    const std::string names = HotkeysNotInForce(m_settings, m_hotkeys.InForce());
+    if (names.empty()) return;
+    AfxMessageBox((std::string(message) + "\n\nNot set: " + names).c_str(), MB_OK);
 }
 
 void CMainFrame::OnTrayNotify(WPARAM id, LPARAM mouseMessage) {
@@ -153,7 +165,7 @@ bool CMainFrame::OnCommand(UINT id) {
             m_controller.Stop();
             return true;
         case ID_RECORD_PLAY:
-            PlayRecordedFile(m_hWnd, m_settings.SavePath);
+            PlayRecordedFile(m_hWnd, m_files.Recorded(m_settings.SavePath));
             return true;
         case ID_HELP_CONTENTS:
             OpenHelpContents();

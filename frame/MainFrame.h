@@ -39,9 +39,12 @@ private:
     void OnDestroy();
     void OnHotKey(WPARAM id);
     void OnHotkeyOptions();
+    // message, then a line naming the hotkeys not in force; nothing when all are.
+    void ReportHotkeysNotInForce(const char* message);
     void OnTrayNotify(WPARAM id, LPARAM mouseMessage);
 
     RecordSettings& m_settings;
+    const OutputFiles& m_files;
     CIconMenu m_menu;  // the records its owner-drawn items point at
     CTrayIcon m_trayIcon;
     CGlobalHotkeys m_hotkeys;

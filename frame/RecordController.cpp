@@ -8,6 +8,7 @@
 #include "engine/RecordingMessages.h"
 #include "engine/RecordingState.h"
 #include "frame/ControllerRules.h"
+#include "frame/FreeFileName.h"
 #include "framework/WinApp.h"
 #include "hook/MouseHook.h"
 #include "options/AudioCaptureDevice.h"
@@ -22,7 +23,7 @@ RecordingState& State() { return TheRecordingState; }
 
 }  // namespace
 
-CRecordController::CRecordController(CWnd& window, RecorderParts parts, CTrayIcon& tray,
+CRecordController::CRecordController(CFrameWnd& window, RecorderParts parts, CTrayIcon& tray,
                                      CStatusBar& status)
     : m_window(window), m_parts(parts), m_tray(tray), m_status(status) {}
 
@@ -37,24 +38,32 @@ void CRecordController::Start() {
         State().PausedTime += timeGetTime() - m_pauseStartTime;
         State().Pause.Release();
         m_running = 1;
+        ShowTray();
         return;
     }
+    if (m_selecting) return;  // this start is still choosing its region
     if (m_threadsAtWork) {
         // The previous recording is still finishing its file.
         m_startHeld = true;
         return;
     }
-    if (settings.SavePath.empty()) {
-        AfxMessageBox("Not set output file name! \nPlease set the output file first!");
-        settings.SavePath = FirstRecordingPath();
-        EnterOutputFileName(settings, m_parts.profile, Window());
-    }
-    if (settings.SavePath.empty()) return;
-    if (settings.Minimize) {
+    if (!HaveSavePath()) return;
+    m_windowWasShown = IsWindowVisible(Window()) != FALSE;
+    if (settings.Minimize && m_windowWasShown) {
         ShowWindowAsync(Window(), SW_HIDE);
         Sleep(300);
     }
+    m_selecting = true;
     ChooseRegion();
+}
+
+// Asks for the file when none is set; Cancel or an empty name starts nothing.
+bool CRecordController::HaveSavePath() {
+    RecordSettings& settings = m_parts.settings;
+    if (!settings.SavePath.empty()) return true;
+    AfxMessageBox("Not set output file name! \nPlease set the output file first!");
+    return EnterOutputFileName(settings, m_parts.profile, m_parts.files, Window(),
+                               FirstRecordingPath());
 }
 
 void CRecordController::ChooseRegion() {
@@ -84,18 +93,36 @@ void CRecordController::OnRegionSelected(WPARAM wParam, LPARAM lParam) {
     m_parts.settings.Height = region.height;
     // Starts once the selection window has left the screen.
     SetTimer(Window(), StartTimerId, 100, nullptr);
+    m_startTimerSet = true;
+}
+
+void CRecordController::OnRegionCancelled() {
+    m_selecting = false;
+    ShowMainWindow();
 }
 
 void CRecordController::OnTimer(UINT_PTR id) {
     if (id != StartTimerId) return;
     KillTimer(Window(), StartTimerId);
+    m_startTimerSet = false;
+    m_selecting = false;
     StartRecording();
 }
 
-std::shared_ptr<RecordingJob> CRecordController::MakeJob() const {
+std::string CRecordController::TakeFileName() {
+    OutputFiles& files = m_parts.files;
+    const std::string& path = m_parts.settings.SavePath;
+    if (!files.replaceAgreed.empty() && files.replaceAgreed == path) {
+        files.replaceAgreed.clear();  // agreed for one recording
+        return path;
+    }
+    return FreeFileName(path, FileIsThere);
+}
+
+std::shared_ptr<RecordingJob> CRecordController::MakeJob(const std::string& file) const {
     const RecordSettings& settings = m_parts.settings;
     auto job = std::make_shared<RecordingJob>();
-    job->FileName = settings.SavePath;
+    job->FileName = file;
     const int left = m_regionOrigin.x, top = m_regionOrigin.y;
     job->CaptureRect = {left, top, left + settings.Width - 1, top + settings.Height - 1};
     job->VideoQuality = settings.VideoQuality;
@@ -112,14 +139,22 @@ std::shared_ptr<RecordingJob> CRecordController::MakeJob() const {
 }
 
 void CRecordController::StartRecording() {
+    const std::string file = TakeFileName();
+    if (file.empty()) {
+        const std::string text = "Error Creating AVI File\n\n" + m_parts.settings.SavePath +
+                                 "\nEvery numbered name beside it is taken.";
+        FailStart(text.c_str());
+        return;
+    }
     auto* video = AfxBeginThread<CRcdAviThread>(THREAD_PRIORITY_HIGHEST, 0, CREATE_SUSPENDED);
     if (!video) {
-        AfxMessageBox("The recording could not be started: the system refused a new thread.");
+        FailStart("The recording could not be started: the system refused a new thread.");
         return;
     }
     // Both threads get the one job; whether it has sound is known before
     // the file is made, so the file's header has both streams from the start.
-    const std::shared_ptr<RecordingJob> job = MakeJob();
+    const std::shared_ptr<RecordingJob> job = MakeJob(file);
+    m_parts.files.lastWritten = file;
     CRcdAudioThread* audio = nullptr;
     if (m_parts.settings.RecordAudio)
         audio = AfxBeginThread<CRcdAudioThread>(THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
@@ -137,9 +172,32 @@ void CRecordController::StartRecording() {
     m_threadsAtWork = true;
     video->ResumeThread();
     if (audio) audio->ResumeThread();
-    m_tray.Show(true);
     m_running = 1;
+    ShowTray();
+    m_window.SetIdleMessage(FileNamePart(file));
     PostStatus(StatusRecording);
+}
+
+void CRecordController::FailStart(const char* message) {
+    ShowMainWindow();
+    PostStatus(StatusStartFailed);
+    AfxMessageBox(message);
+}
+
+// Brings the main window back after a start that hid it came to nothing.
+void CRecordController::ShowMainWindow() {
+    if (!m_windowWasShown) return;
+    m_windowWasShown = false;
+    ShowWindow(Window(), SW_SHOW);
+    SetForegroundWindow(GetLastActivePopup(Window()));
+}
+
+void CRecordController::ShowTray() {
+    if (!State().RecordingActive)
+        m_tray.Show(TrayState::Idle);
+    else
+        m_tray.Show(m_running ? TrayState::Recording : TrayState::Paused,
+                    m_parts.files.lastWritten);
 }
 
 void CRecordController::Pause() {
@@ -147,10 +205,21 @@ void CRecordController::Pause() {
     m_pauseStartTime = timeGetTime();
     State().Pause.RequestPause();
     m_running = 0;
+    ShowTray();
     PostStatus(StatusPaused);
 }
 
 void CRecordController::Stop() {
+    if (m_startTimerSet) {
+        KillTimer(Window(), StartTimerId);
+        m_startTimerSet = false;
+        OnRegionCancelled();
+        return;
+    }
+    if (m_selecting) {
+        m_parts.selection.CancelSelection();  // its message ends the start
+        return;
+    }
     if (!State().RecordingActive) return;
     UninstallMyHook(Window());
     m_hookInstalled = false;
@@ -172,10 +241,13 @@ void CRecordController::OnRecordEnded() {
     State().Pause.Release();
 
     const RecordSettings& settings = m_parts.settings;
-    if (settings.AutoPlay)
-        ShellExecuteA(Window(), "open", settings.SavePath.c_str(), "", "", SW_SHOW);
-    m_tray.Show(State().RecordingActive != 0);
-    PostStatus(StatusStopped);
+    if (settings.AutoPlay) {
+        const std::string& file = m_parts.files.Recorded(settings.SavePath);
+        ShellExecuteA(Window(), "open", file.c_str(), "", "", SW_SHOW);
+    }
+    ShowTray();
+    if (!m_startFailed) PostStatus(StatusStopped);
+    m_startFailed = false;
     if (m_closeHeld) {
         m_closeHeld = m_startHeld = false;
         PostMessageA(Window(), WM_CLOSE, 0, 0);
@@ -207,6 +279,14 @@ void CRecordController::OnRecordStatus(WPARAM wParam, LPARAM lParam) {
     if (update.setProgress) m_status.SetPaneText(2, update.progressText.c_str());
 }
 
+void CRecordController::OnRecordInterrupted(WPARAM wParam) {
+    if (wParam != InterruptedBeforeFirstFrame) return;
+    // The thread's message box follows, over the main window.
+    m_startFailed = true;
+    ShowMainWindow();
+    PostStatus(StatusStartFailed);
+}
+
 void CRecordController::OnSaveCursor(WPARAM cursor, LPARAM mouseMessage) {
     State().HookCursor = reinterpret_cast<HICON__*>(cursor);
     const ClickStates now = ClickStatesAfter(static_cast<uint32_t>(mouseMessage),
@@ -226,6 +306,10 @@ bool CRecordController::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
     result = 0;
     if (message == WM_USER_REGIONSELECTED) {
         OnRegionSelected(wParam, lParam);
+    } else if (message == WM_USER_REGIONCANCELLED) {
+        OnRegionCancelled();
+    } else if (message == WM_USER_RECORDINTERRUPTED_MSG) {
+        OnRecordInterrupted(wParam);
     } else if (message == WM_TIMER) {
         OnTimer(wParam);
         return false;  // the window's own handling goes on
@@ -237,7 +321,7 @@ bool CRecordController::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
         OnRecordEnded();
     } else if (message == WM_USER_RECORDSTART_MSG) {
         OnRecordStartAccepted();
-    } else if (message != WM_USER_RECORDINTERRUPTED_MSG) {
+    } else {
         return false;
     }
     return true;

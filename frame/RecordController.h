@@ -11,9 +11,11 @@
 
 #include "engine/RecordingJob.h"
 #include "frame/TrayIcon.h"
+#include "framework/FrameWnd.h"
 #include "framework/StatusBar.h"
 #include "framework/Wnd.h"
 #include "options/CompressorCatalogue.h"
+#include "options/OutputFileDlg.h"
 #include "region/MouseCaptureWnd.h"
 #include "settings/RecordSettings.h"
 
@@ -26,17 +28,18 @@ struct RecorderParts {
     const CompressorCatalogue& compressors;
     CMouseCaptureWnd& selection;
     ProfileStore& profile;
+    OutputFiles& files;
 };
 
 class CRecordController {
 public:
     // window: the main window, which gets the messages; tray and status
     // belong to it. Nothing is used before the window exists.
-    CRecordController(CWnd& window, RecorderParts parts, CTrayIcon& tray, CStatusBar& status);
+    CRecordController(CFrameWnd& window, RecorderParts parts, CTrayIcon& tray, CStatusBar& status);
 
     void Start();  // also resumes a paused recording
     void Pause();
-    void Stop();
+    void Stop();  // also calls off a start that is still choosing its region
 
     // Start is offered while nothing runs or while paused; Pause while running.
     bool Running() const { return m_running != 0; }
@@ -51,19 +54,29 @@ public:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 private:
+    bool HaveSavePath();
     void ChooseRegion();
     void OnRegionSelected(WPARAM wParam, LPARAM lParam);
+    void OnRegionCancelled();
     void OnTimer(UINT_PTR id);
-    std::shared_ptr<RecordingJob> MakeJob() const;
+    std::shared_ptr<RecordingJob> MakeJob(const std::string& file) const;
+    // The file the recording goes to: the save path, or a free name beside
+    // it unless the user agreed to replace it; empty when there is none.
+    std::string TakeFileName();
     void StartRecording();
+    // A start that failed before any frame: the main window back, the message.
+    void FailStart(const char* message);
+    void ShowMainWindow();
+    void ShowTray();
     void OnRecordStatus(WPARAM wParam, LPARAM lParam);
+    void OnRecordInterrupted(WPARAM wParam);
     static void OnSaveCursor(WPARAM cursor, LPARAM mouseMessage);
     void OnRecordEnded();
     void OnRecordStartAccepted();
     void PostStatus(int code);
     HWND Window() const { return m_window.GetSafeHwnd(); }
 
-    CWnd& m_window;
+    CFrameWnd& m_window;
     RecorderParts m_parts;
     CTrayIcon& m_tray;
     CStatusBar& m_status;
@@ -76,4 +89,12 @@ private:
     bool m_startHeld = false;
     bool m_closeHeld = false;
     bool m_hookInstalled = false;
+    // From a start until its region is chosen (or the choice called off)
+    // and, after that, until the start timer has fired.
+    bool m_selecting = false;
+    bool m_startTimerSet = false;
+    // The start hid the main window, which comes back if the start fails.
+    bool m_windowWasShown = false;
+    // The recording ending now never had a frame: its status stays "Start failed".
+    bool m_startFailed = false;
 };

@@ -33,11 +33,12 @@ void OpenWebsite() {
     ShellExecuteA(nullptr, "open", "iexplore.exe", BRANTLE_WEBSITE, "", SW_SHOWNORMAL);
 }
 
-void RunConverter() {
+void RunConverter(const std::string& recording) {
     const std::string converter = SearchFile("avi2mpg.exe");
     if (converter.empty()) {
         AfxMessageBox("Can not find avi2mpg.exe, please download it from:\n" BRANTLE_WEBSITE);
         return;
     }
-    ShellExecuteA(nullptr, "", converter.c_str(), "", "", SW_SHOWNORMAL);
+    const std::string arguments = recording.empty() ? std::string() : '"' + recording + '"';
+    ShellExecuteA(nullptr, "", converter.c_str(), arguments.c_str(), "", SW_SHOWNORMAL);
 }

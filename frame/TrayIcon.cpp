@@ -4,7 +4,23 @@
 
 #include "res/resource.h"
 
-void CTrayIcon::Fill(bool recording) {
+namespace {
+
+WORD IconOf(TrayState state) {
+    switch (state) {
+        case TrayState::Recording:
+            return IDI_TRAY_RECORDING;
+        case TrayState::Paused:
+            return IDI_TRAY_PAUSED;
+        case TrayState::Idle:
+            break;
+    }
+    return IDI_TRAY_IDLE;
+}
+
+}  // namespace
+
+void CTrayIcon::Fill(TrayState state, const std::string& filePath) {
     m_record = {};
     // The record in the size every shell version reads.
     m_record.cbSize = NOTIFYICONDATAA_V2_SIZE;
@@ -12,19 +28,19 @@ void CTrayIcon::Fill(bool recording) {
     m_record.uID = TrayIconId;
     m_record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     m_record.uCallbackMessage = WM_USER_TRAYNOTIFY;
-    m_record.hIcon = LoadIconA(GetModuleHandleA(nullptr),
-                               MAKEINTRESOURCEA(recording ? IDI_TRAY_RECORDING : IDI_TRAY_IDLE));
-    std::strcpy(m_record.szTip, "Brantle for Windows");
+    m_record.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IconOf(state)));
+    const std::string tip = TrayTip(state, filePath, sizeof m_record.szTip);
+    std::memcpy(m_record.szTip, tip.c_str(), tip.size() + 1);
 }
 
 void CTrayIcon::Add(HWND owner) {
     m_owner = owner;
-    Fill(false);
+    Fill(TrayState::Idle, {});
     Shell_NotifyIconA(NIM_ADD, &m_record);
 }
 
-void CTrayIcon::Show(bool recording) {
-    Fill(recording);
+void CTrayIcon::Show(TrayState state, const std::string& filePath) {
+    Fill(state, filePath);
     Shell_NotifyIconA(NIM_MODIFY, &m_record);
 }
 

@@ -3,6 +3,7 @@
 brantle_layer(frame DEPENDS framework settings res menu region avi engine options
     PORTABLE
         frame/ControllerRules.cpp
+        frame/FreeFileName.cpp
     WINDOWS
         frame/AboutDlg.cpp
         frame/GlobalHotkeys.cpp

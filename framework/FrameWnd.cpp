@@ -128,9 +128,17 @@ void CFrameWnd::OnInitMenuPopup(HMENU popup) {
     }
 }
 
+void CFrameWnd::SetIdleMessage(const std::string& text) {
+    m_idleText = text;
+    ShowPrompt(0);
+}
+
 void CFrameWnd::ShowPrompt(UINT command) {
-    const std::string text =
-        command ? CommandPrompt(LoadResourceString(command)) : LoadResourceString(AfxIdsIdleMessage);
+    std::string text;
+    if (command)
+        text = CommandPrompt(LoadResourceString(command));
+    else
+        text = m_idleText.empty() ? LoadResourceString(AfxIdsIdleMessage) : m_idleText;
     SetMessageText(text.c_str());
 }
 

@@ -28,6 +28,9 @@ public:
     void RecalcLayout();
     // Text of the status bar's first pane.
     void SetMessageText(const char* text);
+    // What the first pane shows when no menu prompt is up; empty gives back
+    // the resource's idle text.
+    void SetIdleMessage(const std::string& text);
     // Refreshes the toolbar buttons from the update handlers.
     void UpdateToolBarButtons();
 
@@ -54,6 +57,7 @@ private:
 
     HACCEL m_accelerators = nullptr;
     std::string m_tipText;  // the tooltip being shown
+    std::string m_idleText;
 };
 
 // The string resource id, or empty.

@@ -26,9 +26,16 @@ CHotKeyOptionsDlg::CHotKeyOptionsDlg() : CDialog(IDD_HOTKEY_OPTIONS) {}
 
 BOOL CHotKeyOptionsDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    ShowHotkey(m_hWnd, IDC_HOTKEY_STOP, StopKey, StopMods);
-    ShowHotkey(m_hWnd, IDC_HOTKEY_START, StartKey, StartMods);
-    ShowHotkey(m_hWnd, IDC_HOTKEY_PAUSE, PauseKey, PauseMods);
+    // One that is not in force shows as not set: its keys do nothing now.
+    ShowHotkey(m_hWnd, IDC_HOTKEY_STOP, InForce.stop ? StopKey : 0, InForce.stop ? StopMods : 0);
+    ShowHotkey(m_hWnd, IDC_HOTKEY_START, InForce.start ? StartKey : 0,
+               InForce.start ? StartMods : 0);
+    ShowHotkey(m_hWnd, IDC_HOTKEY_PAUSE, InForce.pause ? PauseKey : 0,
+               InForce.pause ? PauseMods : 0);
+    const std::string note =
+        NotInForce.empty() ? std::string()
+                           : "Not set, as another program or hotkey has the keys: " + NotInForce;
+    SetDlgItemTextA(m_hWnd, IDC_HOTKEY_NOTE, note.c_str());
     return TRUE;
 }
 
@@ -39,7 +46,7 @@ void CHotKeyOptionsDlg::OnOK() {
     EndDialog(IDOK);
 }
 
-bool EditHotkeys(RecordSettings& settings, HWND owner) {
+bool EditHotkeys(RecordSettings& settings, HWND owner, const HotkeysInForce& inForce) {
     // The hotkey control's class exists only once this has run; it is cheap to repeat.
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_HOTKEY_CLASS};
     InitCommonControlsEx(&controls);
@@ -51,6 +58,8 @@ bool EditHotkeys(RecordSettings& settings, HWND owner) {
     dialog.StopMods = ControlFlagsFromRegistration(settings.EndMod);
     dialog.PauseKey = settings.PauseKey;
     dialog.PauseMods = ControlFlagsFromRegistration(settings.PauseMod);
+    dialog.InForce = inForce;
+    dialog.NotInForce = HotkeysNotInForce(settings, inForce);
     if (dialog.DoModal(owner) != IDOK) return false;
 
     settings.StartKey = dialog.StartKey;

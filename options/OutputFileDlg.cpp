@@ -30,12 +30,29 @@ void COutputFileDlg::OnBrowse() {
     ofn.lpstrFile = file;
     ofn.nMaxFile = MAX_PATH;
     ofn.lpstrDefExt = "avi";
-    ofn.Flags =
-        OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_SHOWHELP | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    // A recording makes a new file, so the name need not exist; the save
+    // dialog asks about one that does.
+    ofn.Flags = OFN_EXPLORER | OFN_SHOWHELP | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
     if (!GetSaveFileNameA(&ofn)) return;
     UpdateData(TRUE);
     Path = file;
+    m_browsedAgreed = Path;
     UpdateData(FALSE);
+}
+
+void COutputFileDlg::OnOK() {
+    UpdateData(TRUE);
+    ReplaceAgreed.clear();
+    if (!Path.empty() && FileIsThere(Path)) {
+        if (Path != m_browsedAgreed) {
+            const std::string question = Path + " already exists.\nDo you want to replace it?";
+            if (MessageBoxA(m_hWnd, question.c_str(), "Set output file",
+                            MB_YESNO | MB_ICONWARNING) != IDYES)
+                return;  // the dialog stays for another name
+        }
+        ReplaceAgreed = Path;
+    }
+    CDialog::OnOK();
 }
 
 void COutputFileDlg::OnDefault() {
@@ -47,11 +64,22 @@ void COutputFileDlg::OnDefault() {
     UpdateData(FALSE);
 }
 
-void EnterOutputFileName(RecordSettings& settings, ProfileStore& profile, HWND owner) {
+bool EnterOutputFileName(RecordSettings& settings, ProfileStore& profile, OutputFiles& files,
+                         HWND owner, const std::string& offered) {
     COutputFileDlg dialog;
-    dialog.Path = settings.SavePath;
-    if (dialog.DoModal(owner) == IDOK) settings.SavePath = dialog.Path;
+    dialog.Path = offered.empty() ? settings.SavePath : offered;
+    const bool confirmed = dialog.DoModal(owner) == IDOK;
+    if (confirmed) {
+        settings.SavePath = dialog.Path;
+        files.replaceAgreed = dialog.ReplaceAgreed;
+    }
     SaveSettings(profile, settings);
+    return confirmed && !settings.SavePath.empty();
+}
+
+bool FileIsThere(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::string FirstRecordingPath() {

@@ -11,24 +11,50 @@
 class ProfileStore;
 struct RecordSettings;
 
+// The files recordings go to, beyond the save path in the settings.
+struct OutputFiles {
+    // A path the user agreed to replace in the dialog: the next recording
+    // to it replaces the file instead of taking a free name beside it.
+    std::string replaceAgreed;
+    // The file the last recording wrote, for Play, AutoPlay and Convert.
+    std::string lastWritten;
+
+    // The file the last recording wrote, or the save path before any.
+    const std::string& Recorded(const std::string& savePath) const {
+        return lastWritten.empty() ? savePath : lastWritten;
+    }
+};
+
 class COutputFileDlg : public CDialog {
 public:
     COutputFileDlg();
 
     std::string Path;
+    // The path on OK when it names an existing file the user agreed to
+    // replace; empty otherwise.
+    std::string ReplaceAgreed;
 
 protected:
     BOOL OnCommand(WORD id, WORD code) override;
     void DoDataExchange(CDataExchange& dx) override;
+    void OnOK() override;
 
 private:
     void OnBrowse();
     void OnDefault();
+    // The path the save dialog's own overwrite prompt agreed to.
+    std::string m_browsedAgreed;
 };
 
-// Lets the user change the save path; the settings are saved to the
-// profile afterwards, whether the dialog was confirmed or cancelled.
-void EnterOutputFileName(RecordSettings& settings, ProfileStore& profile, HWND owner);
+// Lets the user change the save path, offering `offered` when given instead
+// of the current one; the settings are saved to the profile afterwards,
+// whether the dialog was confirmed or cancelled. True when the user pressed
+// OK on a name that is not empty.
+bool EnterOutputFileName(RecordSettings& settings, ProfileStore& profile, OutputFiles& files,
+                         HWND owner, const std::string& offered = {});
+
+// Whether a file (not a folder) is at the path.
+bool FileIsThere(const std::string& path);
 
 // The file offered when none is set yet: testcap.avi in the user's Videos
 // folder, which a program that asks for no elevation may write, unlike the

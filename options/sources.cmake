@@ -5,6 +5,7 @@ brantle_layer(options DEPENDS framework settings res codecs region engine
         options/AudioDeviceList.cpp
         options/AudioFormats.cpp
         options/GeneralOptions.cpp
+        options/HotkeyNames.cpp
         options/RecordOptionValues.cpp
         options/TextDescription.cpp
     WINDOWS

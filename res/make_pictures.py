@@ -7,8 +7,9 @@
   MenuPictures.bmp     the menu's thirteen 16 x 15 pictures side by side, 4 bits,
                        on light grey (the program swaps it for the button face);
   Brantle.ico          the program's icon,
-  TrayRecording.ico    the tray icons while recording and while idle,
-  TrayIdle.ico         each at 16 x 16 and 32 x 32, 32 bits with alpha.
+  TrayRecording.ico    the tray icons while recording, while paused and while
+  TrayPaused.ico       idle, each at 16 x 16 and 32 x 32, 32 bits with alpha.
+  TrayIdle.ico
 Shapes are signed distance functions, so edges are smoothed without
 supersampling. Run it from anywhere; the output is the same bytes every time."""
 
@@ -371,9 +372,18 @@ def draw_tray(dot_centre, dot_rim):
     return draw
 
 
+def draw_tray_paused(c):
+    draw_monitor(c, (120, 132, 156), (70, 80, 104))
+    c.paint(circle(16, 13.5, 8.5), (255, 255, 255))
+    c.paint(circle(16, 13.5, 7), radial(14, 11.5, 9, (252, 200, 80), (214, 140, 20)))
+    for left in (12.2, 16.8):
+        c.paint(rect(left, 9.5, left + 3, 17.5, 0.8), (255, 255, 255))
+
+
 ICONS = {
     "Brantle.ico": draw_program_icon,
     "TrayRecording.ico": draw_tray((250, 100, 88), (200, 30, 28)),
+    "TrayPaused.ico": draw_tray_paused,
     "TrayIdle.ico": draw_tray((176, 182, 194), (110, 118, 134)),
 }
 

@@ -6,9 +6,10 @@ TEST(ControllerStatus, StateCodesSetOnlyTheStatePane) {
     EXPECT_EQ(StatusForMessage(StatusRecording, 99, false).stateText, "Recording");
     EXPECT_EQ(StatusForMessage(StatusPaused, 0, false).stateText, "Paused");
     EXPECT_EQ(StatusForMessage(StatusStopped, 0, false).stateText, "Recording stopped");
-    EXPECT_EQ(StatusForMessage(-4, 0, false).stateText, "");
+    EXPECT_EQ(StatusForMessage(StatusStartFailed, 0, false).stateText, "Start failed");
+    EXPECT_EQ(StatusForMessage(-5, 0, false).stateText, "");
     EXPECT_EQ(StatusForMessage(-100000, 0, false).stateText, "");
-    for (int code : {StatusRecording, StatusPaused, StatusStopped, -4})
+    for (int code : {StatusRecording, StatusPaused, StatusStopped, StatusStartFailed, -5})
         EXPECT_FALSE(StatusForMessage(code, 5, false).setProgress) << code;
 }
 
@@ -75,4 +76,14 @@ TEST(ControllerRegion, AWindowPartlyLeftOfTheScreenKeepsItsNegativeCorner) {
     EXPECT_EQ(r.top, -8);
     EXPECT_EQ(r.width, 110);
     EXPECT_EQ(r.height, 209);
+}
+
+TEST(ControllerTray, TheTipNamesTheFileBeingWrittenAndFitsTheRecord) {
+    EXPECT_EQ(TrayTip(TrayState::Idle, "C:\\v\\take.avi", 128), "Brantle for Windows");
+    EXPECT_EQ(TrayTip(TrayState::Recording, "C:\\v\\take (2).avi", 128),
+              "Brantle for Windows\nRecording: take (2).avi");
+    EXPECT_EQ(TrayTip(TrayState::Paused, "D:take.avi", 128), "Brantle for Windows\nPaused: take.avi");
+    const std::string longTip = TrayTip(TrayState::Recording, std::string(300, 'x') + ".avi", 128);
+    EXPECT_EQ(longTip.size(), 127u);
+    EXPECT_EQ(longTip.substr(124), "...");
 }
