@@ -30,7 +30,11 @@ void Compare(const BenchFrames& frames, const std::string& work, const std::stri
     const std::string size = std::to_string(frames.width) + "x" + std::to_string(frames.height);
     std::printf("%s, %zu frames (%s)\n", size.c_str(), frames.frames.size(), source);
     const std::string ours = keep.empty() ? work : keep;
-    PrintLine("ours-zmbv", RunOursZmbv(frames, ours + "/ours-zmbv-" + size + ".avi"), false);
+    const std::string oursZmbv = ours + "/ours-zmbv-" + size + ".avi";
+    const RunFigures zmbv = RunOursZmbv(frames, oursZmbv);
+    PrintLine("ours-zmbv", zmbv, false);
+    std::printf("zmbv-decoder fps ours=%.1f ffmpeg=%.1f (our stream, one core)\n", zmbv.decodeFps,
+                FfmpegZmbvDecodeFps(oursZmbv, frames.frames.size()));
     PrintLine("ours-video1", RunOursVideo1(frames, ours + "/ours-video1-" + size + ".avi"), true);
     const std::string raw = work + "/frames.raw";
     if (!WriteTopDownRaw(frames, raw)) return;

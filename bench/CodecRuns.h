@@ -12,9 +12,14 @@ struct RunFigures {
     uint64_t bytes = 0;
     bool lossless = false;
     double psnr = 0;
+    double decodeFps = 0;  // our ZMBV decoder on our stream, one core
 };
 
 constexpr int BenchQuality = 8500, BenchKeyFrameEvery = 5;  // the program's defaults
+
+// ffmpeg's ZMBV decoder on the file, one thread; its start and reading the
+// file are left out.
+double FfmpegZmbvDecodeFps(const std::string& avi, size_t frames);
 
 // Our encoders; each stream is left as an AVI file at `avi`.
 RunFigures RunOursZmbv(const BenchFrames& frames, const std::string& avi);

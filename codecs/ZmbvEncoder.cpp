@@ -44,6 +44,7 @@ bool ZmbvEncoder::Begin(int width, int height, int bitCount, int level) {
     m_vectors.assign(m_grid.Blocks(), ZmbvVector{});
     m_work.reserve(m_grid.InfoBytes() + bytes);
     m_havePrevious = false;
+    m_strongKeys = false;
     m_begun = true;
     return true;
 }
@@ -73,12 +74,14 @@ bool ZmbvEncoder::Encode(const uint8_t* topRow, ptrdiff_t stride, bool keyFrame,
         payload = &m_work;
     }
     if (m_compression == ZmbvCompressionZlib) {
-        const int level = keyFrame ? m_level : std::min(m_level, DeltaLevelCap);
+        const bool strong = keyFrame && m_strongKeys && m_level >= DefaultLevel;
+        const int level = !keyFrame ? std::min(m_level, DeltaLevelCap) : strong ? KeyLevel : m_level;
         if (!m_deflater.UseLevel(level) ||
             !m_deflater.Compress(payload->data(), payload->size(), out)) {
             m_havePrevious = false;  // the stream is spoilt: start the next one afresh
             return false;
         }
+        if (keyFrame) m_strongKeys = out.size() * KeyShrinkForStrong < payload->size();
     } else {
         out.insert(out.end(), payload->begin(), payload->end());
     }
