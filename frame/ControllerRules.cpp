@@ -14,12 +14,14 @@ StatusPaneUpdate StatusForMessage(int code, int seconds, bool paused) {
         update.progressText = text;
     } else if (code == StatusRecording) {
         update.stateText = TextRecording;
+        update.setProgress = true;  // a new recording: the last one's count goes
     } else if (code == StatusPaused) {
         update.stateText = TextPaused;
     } else if (code == StatusStopped) {
         update.stateText = TextStopped;
     } else if (code == StatusStartFailed) {
         update.stateText = TextStartFailed;
+        update.setProgress = true;
     }
     return update;
 }

@@ -22,7 +22,7 @@ constexpr const char* RecordingStateTexts[] = {TextRecording, TextPaused, TextSt
 
 struct StatusPaneUpdate {
     std::string stateText;     // pane 1, always set
-    bool setProgress = false;  // pane 2 changes only with a frame count
+    bool setProgress = false;  // pane 2 changes with a frame count, and is emptied at a start
     std::string progressText;
 };
 

@@ -51,7 +51,10 @@ void SearchTools(HWND tooltip, ToolSearch& search) {
         // Wine keeps the tool of a deleted icon, with an empty rectangle.
         const bool shown = !IsRectEmpty(&info.rect);
         *search.seen += "'" + std::string(text) + (shown ? "' " : "' (deleted) ");
-        if (!shown || *search.tip != text) continue;
+        // A tip of several lines is found by its first line too.
+        const std::string whole(text);
+        if (!shown || (*search.tip != whole && *search.tip != whole.substr(0, whole.find('\n'))))
+            continue;
         *search.place = info.rect;
         MapWindowPoints(info.hwnd, nullptr, reinterpret_cast<POINT*>(search.place), 2);
         search.found = true;

@@ -9,7 +9,8 @@
 
 enum class TrayLookup { Found, Absent, Unanswered };
 
-// Finds the screen rectangle of the tray icon whose tip is `tip`, through
+// Finds the screen rectangle of the tray icon whose tip (or its first line)
+// is `tip`, through
 // the tooltip tool the tray keeps for each icon. `seen` lists the tips found.
 // Unanswered: the tray has no window yet or one of its tooltips did not answer.
 TrayLookup FindTrayIcon(const std::string& tip, RECT& place, std::string& seen);

@@ -9,8 +9,13 @@ TEST(ControllerStatus, StateCodesSetOnlyTheStatePane) {
     EXPECT_EQ(StatusForMessage(StatusStartFailed, 0, false).stateText, "Start failed");
     EXPECT_EQ(StatusForMessage(-5, 0, false).stateText, "");
     EXPECT_EQ(StatusForMessage(-100000, 0, false).stateText, "");
-    for (int code : {StatusRecording, StatusPaused, StatusStopped, StatusStartFailed, -5})
+    for (int code : {StatusPaused, StatusStopped, -5})
         EXPECT_FALSE(StatusForMessage(code, 5, false).setProgress) << code;
+    // A start, made or failed, empties the last recording's count.
+    for (int code : {StatusRecording, StatusStartFailed}) {
+        EXPECT_TRUE(StatusForMessage(code, 5, false).setProgress) << code;
+        EXPECT_EQ(StatusForMessage(code, 5, false).progressText, "") << code;
+    }
 }
 
 TEST(ControllerStatus, AFrameCountShowsSecondsThenFramesWithTwoBlanksAround) {

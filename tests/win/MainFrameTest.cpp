@@ -146,13 +146,13 @@ TEST_F(MainFrameTest, StartWhileThePreviousRecordingFinishesWaitsForItsEnd) {
     EXPECT_TRUE(WaitUntil([] { return PaneText(1) == "Recording"; }));
 }
 
-TEST_F(MainFrameTest, AFailedRecordingEnablesStartAgain) {
+TEST_F(MainFrameTest, AFailedStartSaysSoAndEnablesStartAgain) {
     RunningApp().Settings.SavePath = "Z:\\no\\such\\folder\\brantle.avi";
     SendCommand(ID_RECORD_START);
     const std::string box = AnswerMessageBox(IDOK, 15000);
     EXPECT_NE(box.find("Error Creating AVI File"), std::string::npos) << box;
-    ASSERT_TRUE(WaitForEnd());
-    EXPECT_TRUE(CommandEnabled(ID_RECORD_START));
+    ASSERT_TRUE(WaitUntil([] { return CommandEnabled(ID_RECORD_START); }, 15000));
+    EXPECT_EQ(PaneText(1), "Start failed");
     EXPECT_FALSE(Active());
 }
 
