@@ -1,6 +1,8 @@
 // The window of the four corner brackets that mark the recorded rectangle.
 // It covers the whole primary screen but its window region cuts it down to
-// the brackets, so it hides nothing else and never shows in a frame.
+// the brackets, so it hides nothing else and never shows in a frame. It
+// never takes the keyboard or a click from the user's windows, and asks the
+// system to leave it out of screen captures.
 #pragma once
 
 #include <windows.h>
@@ -16,6 +18,8 @@ public:
     // Stores the rectangle (inclusive) and shapes the window around it.
     void SetBorderRegion(int left, int top, int width, int height);
     void PaintBorder(COLORREF colour);
+    // Shows it without activating it, or hides it.
+    void ShowBorder(bool show);
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

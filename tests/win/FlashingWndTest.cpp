@@ -1,5 +1,6 @@
-// The border window on the real screen: its brackets, their colours, and
-// that it never touches a pixel of the recorded rectangle.
+// The border window on the real screen: its brackets, their colours, that
+// it never touches a pixel of the recorded rectangle, and that it never
+// takes the keyboard or a click from the user's window.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -87,7 +88,7 @@ protected:
     ::testing::AssertionResult ShowBorder(int left, int top, int width, int height,
                                           COLORREF colour) {
         border.SetBorderRegion(left, top, width, height);
-        border.ShowWindow(SW_SHOW);
+        border.ShowBorder(true);
         border.PaintBorder(colour);
         ::testing::AssertionResult shown = ::testing::AssertionFailure();
         WaitUntil(
@@ -101,21 +102,34 @@ protected:
 
 }  // namespace
 
-TEST_F(FlashingWndTest, CreatesAHiddenTopmostToolWindowOverTheWholeScreen) {
+TEST_F(FlashingWndTest, CreatesAHiddenTopmostOpaqueClickThroughToolWindowOverTheWholeScreen) {
     HWND wnd = border.GetSafeHwnd();
     char title[32] = {};
     GetWindowTextA(wnd, title, sizeof title);
     EXPECT_STREQ(title, "Flashing");
     EXPECT_FALSE(IsWindowVisible(wnd));
-    EXPECT_EQ(GetWindowLongA(wnd, GWL_EXSTYLE) & 0x88, 0x88);
+    const DWORD wanted =
+        WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TRANSPARENT;
+    EXPECT_EQ(DWORD(GetWindowLongA(wnd, GWL_EXSTYLE)) & wanted, wanted);
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    ASSERT_TRUE(GetLayeredWindowAttributes(wnd, nullptr, &alpha, &flags));
+    EXPECT_EQ(alpha, 255);
+    EXPECT_EQ(flags, DWORD(LWA_ALPHA));
     RECT r;
     GetWindowRect(wnd, &r);
     EXPECT_EQ(r.right - r.left, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(r.bottom - r.top, GetSystemMetrics(SM_CYSCREEN));
 }
 
-TEST_F(FlashingWndTest, IdleBracketsSurroundTheRectangleWithoutTouchingIt) {
+TEST_F(FlashingWndTest, IdleBracketsSurroundTheRectangleAndLeaveKeysAndClicksToTheUsersWindow) {
+    const HWND user = backdrop->GetSafeHwnd();
+    SetForegroundWindow(user);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == user; }));
     EXPECT_TRUE(ShowBorder(100, 80, 320, 240, BorderIdleColour));
+    EXPECT_EQ(GetForegroundWindow(), user);
+    EXPECT_EQ(GetActiveWindow(), user);
+    EXPECT_EQ(WindowFromPoint({88, 68}), user);  // on a bracket
     // Spot checks of the documented geometry, independent of the shape code.
     const ScreenShot shot({80, 60, 440, 340});
     EXPECT_EQ(shot.At(88, 68), RGB(0, 255, 80));   // outer top-left corner
@@ -127,6 +141,10 @@ TEST_F(FlashingWndTest, IdleBracketsSurroundTheRectangleWithoutTouchingIt) {
     EXPECT_EQ(shot.At(431, 330), BackdropColour(431, 330));
     EXPECT_EQ(shot.At(99, 79), RGB(0, 255, 80));
     EXPECT_EQ(shot.At(100, 80), BackdropColour(100, 80));
+
+    border.ShowBorder(false);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(border.GetSafeHwnd()); }));
+    EXPECT_EQ(GetForegroundWindow(), user);
 }
 
 TEST_F(FlashingWndTest, BusyColourReplacesTheIdleOne) {
@@ -143,7 +161,7 @@ TEST_F(FlashingWndTest, SmallRectangleGetsAClosedFrameAroundAnUntouchedHole) {
 
 TEST_F(FlashingWndTest, OnePixelWideRectangleIsShapedButNeverPainted) {
     border.SetBorderRegion(600, 100, 1, 100);
-    border.ShowWindow(SW_SHOW);
+    border.ShowBorder(true);
 
     HRGN region = CreateRectRgn(0, 0, 0, 0);
     ASSERT_NE(GetWindowRgn(border.GetSafeHwnd(), region), ERROR);
