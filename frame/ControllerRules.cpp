@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "framework/PathParts.h"
 #include "region/RegionMessage.h"
 
 StatusPaneUpdate StatusForMessage(int code, int seconds, bool paused) {
@@ -50,9 +51,7 @@ SelectedRegion RegionFromMessage(uint64_t wParam, uint64_t lParam) {
     return {r.left, r.top, r.right - r.left + 1, r.bottom - r.top + 1};
 }
 
-std::string FileNamePart(const std::string& path) {
-    return path.substr(path.find_last_of("\\/:") + 1);
-}
+std::string FileNamePart(const std::string& path) { return path.substr(FileNameStart(path)); }
 
 std::string TrayTip(TrayState state, const std::string& filePath, size_t tipCapacity) {
     std::string tip = "Brantle for Windows";

@@ -1,9 +1,9 @@
 #include "frame/FreeFileName.h"
 
+#include "framework/PathParts.h"
+
 std::string NumberedFileName(const std::string& path, int number) {
-    const size_t nameStart = path.find_last_of("\\/:") + 1;  // 0 when there is no folder
-    size_t dot = path.rfind('.');
-    if (dot == std::string::npos || dot <= nameStart) dot = path.size();
+    const size_t dot = ExtensionStart(path);
     return path.substr(0, dot) + " (" + std::to_string(number) + ")" + path.substr(dot);
 }
 

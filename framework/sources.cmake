@@ -2,6 +2,7 @@ brantle_layer(framework
     PORTABLE
         framework/CommandStrings.cpp
         framework/IntegerText.cpp
+        framework/PathParts.cpp
         framework/PictureColours.cpp
         framework/StatusPanes.cpp
     WINDOWS

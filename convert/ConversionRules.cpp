@@ -1,0 +1,77 @@
+#include "convert/ConversionRules.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+#include "framework/PathParts.h"
+
+std::vector<TimedFrame> FramesOf(const std::vector<uint32_t>& chunkSizes) {
+    std::vector<TimedFrame> frames;
+    for (size_t i = 0; i < chunkSizes.size(); ++i) {
+        const uint32_t position = static_cast<uint32_t>(i);
+        if (chunkSizes[i] != 0)
+            frames.push_back({i, frames.empty() ? 0 : position, 0});
+        if (!frames.empty()) frames.back().positions = position + 1 - frames.back().position;
+    }
+    return frames;
+}
+
+std::string Mp4PathFor(const std::string& aviPath) {
+    return aviPath.substr(0, ExtensionStart(aviPath)) + ".mp4";
+}
+
+std::string UnfinishedPathFor(const std::string& mp4Path) { return mp4Path + ".part"; }
+
+H264Settings H264SettingsFor(Quality quality, double framesPerSecond) {
+    const int keyFrameMax = std::max(1, static_cast<int>(std::lround(framesPerSecond * 10)));
+    switch (quality) {
+        case Quality::Smaller:
+            return {28, "faster", keyFrameMax};
+        case Quality::Best:
+            return {18, "faster", keyFrameMax};
+        case Quality::Balanced:
+            break;
+    }
+    return {23, "faster", keyFrameMax};
+}
+
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
+    CommandLine line;
+    std::vector<std::string> files;
+    for (const std::string& argument : arguments) {
+        if (argument == "/q" || argument == "/Q" || argument == "-q")
+            line.quiet = true;
+        else if (!argument.empty() && (argument[0] == '/' || argument[0] == '-') && argument.size() == 2)
+            line.error = "Unknown option " + argument + ".";
+        else
+            files.push_back(argument);
+    }
+    if (files.size() > 2) line.error = "Too many files: give IN.avi and, if you like, OUT.mp4.";
+    if (line.quiet && files.empty()) line.error = "/q needs the file to convert.";
+    if (!files.empty()) line.input = files[0];
+    if (files.size() > 1) line.output = files[1];
+    return line;
+}
+
+std::vector<std::string> SplitCommandLine(const std::string& line) {
+    std::vector<std::string> words;
+    std::string word;
+    bool inWord = false, quoted = false;
+    for (const char c : line) {
+        if (c == '"') {
+            quoted = !quoted;
+            inWord = true;
+        } else if (!quoted && std::isspace(static_cast<unsigned char>(c))) {
+            if (inWord) words.push_back(word);
+            word.clear();
+            inWord = false;
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    if (inWord) words.push_back(word);
+    if (!words.empty()) words.erase(words.begin());  // the program's own name
+    return words;
+}
