@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
 
 #include "framework/PathParts.h"
 
@@ -36,19 +37,44 @@ H264Settings H264SettingsFor(Quality quality, double framesPerSecond) {
     return {23, "faster", keyFrameMax};
 }
 
+namespace {
+
+std::string Clock(double seconds) {
+    const long whole = std::lround(std::max(0.0, seconds));
+    char text[32];
+    if (whole >= 3600)
+        std::snprintf(text, sizeof text, "%ld:%02ld:%02ld", whole / 3600, whole / 60 % 60, whole % 60);
+    else
+        std::snprintf(text, sizeof text, "%ld:%02ld", whole / 60, whole % 60);
+    return text;
+}
+
+}  // namespace
+
+std::string ProgressTimesText(double elapsedSeconds, double fractionDone) {
+    std::string text = "Elapsed " + Clock(elapsedSeconds);
+    // Too early a guess swings wildly.
+    if (fractionDone >= 0.02 && fractionDone < 1)
+        text += ", about " + Clock(elapsedSeconds * (1 - fractionDone) / fractionDone) + " left";
+    return text;
+}
+
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     CommandLine line;
     std::vector<std::string> files;
     for (const std::string& argument : arguments) {
         if (argument == "/q" || argument == "/Q" || argument == "-q")
             line.quiet = true;
+        else if (argument == "/preset")
+            line.preset = true;
         else if (!argument.empty() && (argument[0] == '/' || argument[0] == '-') && argument.size() == 2)
             line.error = "Unknown option " + argument + ".";
         else
             files.push_back(argument);
     }
     if (files.size() > 2) line.error = "Too many files: give IN.avi and, if you like, OUT.mp4.";
-    if (line.quiet && files.empty()) line.error = "/q needs the file to convert.";
+    if ((line.quiet || line.preset) && files.empty()) line.error = "/q and /preset need the file to convert.";
+    if (line.quiet && line.preset) line.error = "/q and /preset do not go together.";
     if (!files.empty()) line.input = files[0];
     if (files.size() > 1) line.output = files[1];
     return line;

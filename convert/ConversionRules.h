@@ -36,9 +36,14 @@ struct H264Settings {
 // framesPerSecond: the recording's rate; key frames come at least every 10 s.
 H264Settings H264SettingsFor(Quality quality, double framesPerSecond);
 
-// avi2mpg.exe [/q] IN.avi [OUT.mp4]
+// "Elapsed 0:12, about 0:30 left": the time left once a little is done.
+std::string ProgressTimesText(double elapsedSeconds, double fractionDone);
+
+// avi2mpg.exe [/q] IN.avi [OUT.mp4] converts at once; avi2mpg.exe /preset IN.avi
+// opens the window with the recording chosen (the recorder's Convert command).
 struct CommandLine {
     bool quiet = false;
+    bool preset = false;
     std::string input, output;  // empty when not given
     std::string error;          // what is wrong with the line, or empty
 };

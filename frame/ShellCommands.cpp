@@ -39,6 +39,7 @@ void RunConverter(const std::string& recording) {
         AfxMessageBox("Can not find avi2mpg.exe, please download it from:\n" BRANTLE_WEBSITE);
         return;
     }
-    const std::string arguments = recording.empty() ? std::string() : '"' + recording + '"';
+    // The converter opens with the recording chosen, for the user to convert.
+    const std::string arguments = recording.empty() ? std::string() : "/preset \"" + recording + '"';
     ShellExecuteA(nullptr, "", converter.c_str(), arguments.c_str(), "", SW_SHOWNORMAL);
 }

@@ -11,6 +11,6 @@ void PlayRecordedFile(HWND owner, const std::string& path);
 // Opens the help file if it can be found, else says where to get it.
 void OpenHelpContents();
 void OpenWebsite();
-// Starts the converter on the recording (quoted; none when empty) if the
-// converter can be found, else says where to get it.
+// Starts the converter with the recording chosen in its window (none when
+// empty) if the converter can be found, else says where to get it.
 void RunConverter(const std::string& recording);

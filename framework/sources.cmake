@@ -17,6 +17,7 @@ brantle_layer(framework
         framework/Menu.cpp
         framework/PictureLoader.cpp
         framework/StatusBar.cpp
+        framework/SystemErrorText.cpp
         framework/ToolBar.cpp
         framework/WinAppProfile.cpp
         framework/WinAppRun.cpp

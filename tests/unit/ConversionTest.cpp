@@ -86,7 +86,12 @@ TEST(ConvertRules, NamesAndTheCommandLine) {
     EXPECT_EQ(quiet.input, "in.avi");
     EXPECT_EQ(quiet.error, "");
     EXPECT_NE(ParseCommandLine({"/q"}).error, "");
+    EXPECT_TRUE(ParseCommandLine({"/preset", "a.avi"}).preset);
+    EXPECT_NE(ParseCommandLine({"/preset", "/q", "a.avi"}).error, "");
     EXPECT_NE(ParseCommandLine({"/x", "a.avi"}).error, "");
     EXPECT_NE(ParseCommandLine({"a.avi", "b.mp4", "c"}).error, "");
     EXPECT_EQ(ParseCommandLine({}).input, "");
+    EXPECT_EQ(ProgressTimesText(12.4, 0.01), "Elapsed 0:12");
+    EXPECT_EQ(ProgressTimesText(12.4, 0.25), "Elapsed 0:12, about 0:37 left");
+    EXPECT_EQ(ProgressTimesText(3725, 0.5), "Elapsed 1:02:05, about 1:02:05 left");
 }
