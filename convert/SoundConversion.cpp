@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-bool ConvertiblePcm(const PcmFormat& f) {
+bool ConvertiblePcm(const PcmLayout& f) {
     return f.rate >= 1000 && f.rate <= 192000 && (f.channels == 1 || f.channels == 2) &&
            (f.bits == 8 || f.bits == 16);
 }
@@ -19,7 +19,7 @@ std::vector<uint8_t> AacLcConfig(uint32_t rate, uint16_t channels) {
     return {static_cast<uint8_t>(bits >> 8), static_cast<uint8_t>(bits)};
 }
 
-PcmResampler::PcmResampler(const PcmFormat& in, uint32_t outRate)
+PcmResampler::PcmResampler(const PcmLayout& in, uint32_t outRate)
     : m_in(in),
       m_outRate(outRate),
       m_frameBytes(size_t(in.channels) * in.bits / 8),

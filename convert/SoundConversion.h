@@ -6,14 +6,14 @@
 #include <cstdint>
 #include <vector>
 
-struct PcmFormat {
+struct PcmLayout {
     uint32_t rate = 0;
     uint16_t channels = 0;
     uint16_t bits = 0;  // 8 (unsigned) or 16 (signed)
 };
 
 // Whether the converter takes this PCM format.
-bool ConvertiblePcm(const PcmFormat& format);
+bool ConvertiblePcm(const PcmLayout& format);
 
 // 44100 for the rates of its family (11025, 22050, 44100), else 48000.
 uint32_t AacRateFor(uint32_t pcmRate);
@@ -26,7 +26,7 @@ std::vector<uint8_t> AacLcConfig(uint32_t rate, uint16_t channels);
 // interpolates linearly between neighbouring samples.
 class PcmResampler {
 public:
-    PcmResampler(const PcmFormat& in, uint32_t outRate);
+    PcmResampler(const PcmLayout& in, uint32_t outRate);
 
     // Appends the samples (interleaved) that the bytes give to `out`; bytes
     // may end inside a sample frame: the rest waits for the next call.
@@ -36,7 +36,7 @@ private:
     int16_t Sample(const uint8_t* frame, int channel) const;
     void Emit(std::vector<int16_t>& out);
 
-    PcmFormat m_in;
+    PcmLayout m_in;
     uint32_t m_outRate;
     size_t m_frameBytes;
     std::vector<uint8_t> m_partial;      // bytes of an unfinished sample frame

@@ -37,7 +37,7 @@ TEST(ConvertColour, ABottomUpBitmapReadWithANegativeStrideKeepsTheTopRowFirst) {
 }
 
 TEST(ConvertSound, ATonePiecemealKeepsItsPitchLengthAndBytes) {
-    const PcmFormat in{8000, 1, 8};
+    const PcmLayout in{8000, 1, 8};
     std::vector<uint8_t> tone(8000);
     for (size_t i = 0; i < tone.size(); ++i)
         tone[i] = uint8_t(128 + 100 * std::sin(2 * M_PI * 440 * double(i) / 8000));
@@ -53,7 +53,7 @@ TEST(ConvertSound, ATonePiecemealKeepsItsPitchLengthAndBytes) {
     for (size_t i = 1; i < whole.size(); ++i) crossings += (whole[i - 1] < 0) != (whole[i] < 0);
     EXPECT_NEAR(crossings, 880, 4);
 
-    const PcmFormat stereo{44100, 2, 16};
+    const PcmLayout stereo{44100, 2, 16};
     const uint8_t frame[] = {0x34, 0x12, 0xCC, 0xED};  // 0x1234, -0x1234
     std::vector<int16_t> same;
     PcmResampler copy(stereo, AacRateFor(stereo.rate));
