@@ -23,6 +23,11 @@ public:
     ~SelectionOwner() override { m_hWnd = nullptr; }  // not ours to destroy
 };
 
+// The selection shows a still picture of the screen: it starts once the
+// windows beneath have repainted where the dialog and its owner were.
+constexpr UINT_PTR SelectTimerId = 1;
+constexpr UINT RepaintDelayMs = 300;
+
 bool IsRegionChoice(WORD id) {
     return id == IDC_OPTION_REGION_NORMAL || id == IDC_OPTION_REGION_FIXED ||
            id == IDC_OPTION_REGION_FULL || id == IDC_OPTION_REGION_WINDOW;
@@ -72,8 +77,15 @@ BOOL COptionDlg::OnCommand(WORD id, WORD code) {
 }
 
 INT_PTR COptionDlg::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message != WM_USER_REGIONSELECTED) return CDialog::DialogProc(message, wParam, lParam);
-    OnRegionSelected(wParam, lParam);
+    if (message == WM_USER_REGIONSELECTED) {
+        OnRegionSelected(wParam, lParam);
+    } else if (message == WM_USER_REGIONCANCELLED) {
+        ShowAgain();
+    } else if (message == WM_TIMER && wParam == SelectTimerId) {
+        OnSelectTimer();
+    } else {
+        return CDialog::DialogProc(message, wParam, lParam);
+    }
     return TRUE;
 }
 
@@ -88,12 +100,31 @@ void COptionDlg::OnRegionChoice() {
     EnableFixedSizeControls(FixedSizeEditable(Options));
 }
 
-void COptionDlg::OnSelect() { m_selection.StartRubberBand(&SelectionOwner::For(m_hWnd)); }
+void COptionDlg::OnSelect() {
+    const HWND owner = GetWindow(m_hWnd, GW_OWNER);
+    m_ownerHidden = owner && IsWindowVisible(owner);
+    ShowWindow(m_hWnd, SW_HIDE);
+    if (m_ownerHidden) ShowWindow(owner, SW_HIDE);
+    SetTimer(m_hWnd, SelectTimerId, RepaintDelayMs, nullptr);
+}
+
+void COptionDlg::OnSelectTimer() {
+    KillTimer(m_hWnd, SelectTimerId);
+    m_selection.StartRubberBand(&SelectionOwner::For(m_hWnd));
+}
 
 void COptionDlg::OnRegionSelected(WPARAM wParam, LPARAM lParam) {
+    ShowAgain();
     UpdateData(TRUE);
     TakeSelectedSize(Options, UnpackRegion(wParam, static_cast<uint64_t>(lParam)));
     UpdateData(FALSE);
+}
+
+void COptionDlg::ShowAgain() {
+    if (m_ownerHidden) ShowWindow(GetWindow(m_hWnd, GW_OWNER), SW_SHOWNA);
+    m_ownerHidden = false;
+    ShowWindow(m_hWnd, SW_SHOW);
+    SetForegroundWindow(m_hWnd);
 }
 
 void COptionDlg::OnDefault() {

@@ -1,7 +1,8 @@
 // The "Option" dialog: the recording switches, the kind of region recorded
 // and the fixed region's size, which can be measured by dragging a
-// rectangle with the selection window. It opens the click-colour and the
-// text dialogs, which write their settings themselves.
+// rectangle with the selection window (the dialog and its owner leave the
+// screen meanwhile, so that the user sees what lies beneath). It opens the
+// click-colour and the text dialogs, which write their settings themselves.
 #pragma once
 
 #include <windows.h>
@@ -30,11 +31,14 @@ private:
     void EnableFixedSizeControls(bool enable);
     void OnRegionChoice();
     void OnSelect();
+    void OnSelectTimer();
     void OnRegionSelected(WPARAM wParam, LPARAM lParam);
+    void ShowAgain();
     void OnDefault();
 
     RecordSettings& m_settings;
     CMouseCaptureWnd& m_selection;
+    bool m_ownerHidden = false;  // by Select..., shown again when the selection ends
 };
 
 // Lets the user change the switches and the region. On OK the settings take

@@ -43,10 +43,21 @@ void CMouseCaptureWnd::StartWindowPick(CWnd* owner) {
 void CMouseCaptureWnd::Start(CWnd* owner, Mode mode) {
     m_owner = owner;
     m_mode = mode;
+    m_selecting = true;
+    m_previousForeground = GetForegroundWindow();
     m_painter.FreezeScreen();
     ShowWindow(SW_SHOW);
+    // Escape reaches only the window with the keyboard.
+    SetForegroundWindow(m_hWnd);
+    SetFocus(m_hWnd);
     // Paint the still picture now, before any mouse move draws on the window.
     UpdateWindow(m_hWnd);
+}
+
+void CMouseCaptureWnd::CancelSelection() {
+    if (!m_selecting) return;
+    End();
+    PostToOwner(WM_USER_REGIONCANCELLED, 0, 0);
 }
 
 LRESULT CMouseCaptureWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -61,6 +72,15 @@ LRESULT CMouseCaptureWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_LBUTTONUP:
             OnLButtonUp(p);
             break;
+        case WM_KEYDOWN:
+            if (wParam == VK_ESCAPE) CancelSelection();
+            break;
+        case WM_RBUTTONDOWN:
+            return 0;
+        case WM_RBUTTONUP:
+            // On the release, so that it does not reach the window beneath.
+            CancelSelection();
+            return 0;
         case WM_PAINT:
             OnPaint();
             return 0;
@@ -121,12 +141,9 @@ void CMouseCaptureWnd::OnWindowModeMove(POINT p) {
 void CMouseCaptureWnd::OnLButtonUp(POINT p) {
     switch (m_mode) {
         case Mode::RubberBand:
-            if (!HasCapture()) return;
-            ReleaseCapture();
-            Finish(Between(m_anchor, p));
+            OnRubberBandUp(p);
             break;
         case Mode::FixedSize:
-            ReleaseCapture();
             // A click before the first move places the rectangle where it is.
             if (m_firstMove) OnFixedSizeMove(p);
             Finish(CentredRect(m_anchor.x, m_anchor.y, m_fixedWidth, m_fixedHeight));
@@ -136,6 +153,19 @@ void CMouseCaptureWnd::OnLButtonUp(POINT p) {
             OnWindowModeUp();
             break;
     }
+}
+
+void CMouseCaptureWnd::OnRubberBandUp(POINT p) {
+    if (!HasCapture()) return;
+    ReleaseCapture();
+    const PixelRect band = Between(m_anchor, p);
+    if (!TooSmallToRecord(band)) {
+        Finish(band);
+        return;
+    }
+    // Taken as a stray click: rub the frame out and let the user drag again.
+    ScopedWindowDC dc(m_hWnd);
+    m_painter.EraseSelection(dc.Get());
 }
 
 void CMouseCaptureWnd::OnWindowModeUp() {
@@ -162,10 +192,24 @@ void CMouseCaptureWnd::DrawSelection(const PixelRect& old, const PixelRect& now)
 }
 
 void CMouseCaptureWnd::Finish(const PixelRect& inclusive) {
+    End();
+    const RegionParams params = PackRegion(inclusive);
+    PostToOwner(WM_USER_REGIONSELECTED, params.wParam, params.lParam);
+}
+
+void CMouseCaptureWnd::End() {
+    if (HasCapture()) ReleaseCapture();
     ShowWindow(SW_HIDE);
     m_painter.EndSelection();
+    m_selecting = false;
+    // A window hidden meanwhile (a dialog that waits for the result) shows
+    // and activates itself; activating it here would swallow the keyboard.
+    const HWND previous = m_previousForeground;
+    m_previousForeground = nullptr;
+    if (previous && IsWindow(previous) && IsWindowVisible(previous)) SetForegroundWindow(previous);
+}
+
+void CMouseCaptureWnd::PostToOwner(UINT message, WPARAM wParam, LPARAM lParam) const {
     const HWND owner = m_owner ? m_owner->GetSafeHwnd() : nullptr;
-    if (!owner || !IsWindow(owner)) return;
-    const RegionParams params = PackRegion(inclusive);
-    PostMessageA(owner, WM_USER_REGIONSELECTED, params.wParam, params.lParam);
+    if (owner && IsWindow(owner)) PostMessageA(owner, message, wParam, lParam);
 }

@@ -9,6 +9,8 @@
 #include "framework/PixelRect.h"
 
 constexpr unsigned WM_USER_REGIONSELECTED = 0x0400 + 100;  // WM_USER + 100
+// Posted instead when the user calls the selection off; no parameters.
+constexpr unsigned WM_USER_REGIONCANCELLED = 0x0400 + 102;  // WM_USER + 102
 
 struct RegionParams {
     uint32_t wParam, lParam;

@@ -32,6 +32,12 @@ PixelRect Normalize(PixelRect r) {
     return r;
 }
 
+bool TooSmallToRecord(const PixelRect& r) {
+    const PixelRect n = Normalize(r);
+    return n.right - n.left + 1 < SmallestRecordedSide ||
+           n.bottom - n.top + 1 < SmallestRecordedSide;
+}
+
 PixelRect CentredRect(int centreX, int centreY, int width, int height) {
     const int left = centreX - width / 2;
     const int top = centreY - height / 2;

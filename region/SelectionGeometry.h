@@ -8,6 +8,11 @@
 // Swaps the x values or the y values where needed so that left <= right and top <= bottom.
 PixelRect Normalize(PixelRect r);
 
+// A dragged rectangle under this size in either direction was meant as a
+// click: recording it would make a film of a few pixels.
+constexpr int SmallestRecordedSide = 4;
+bool TooSmallToRecord(const PixelRect& inclusive);
+
 // The inclusive rectangle of width x height around a centre, halves truncated toward zero.
 PixelRect CentredRect(int centreX, int centreY, int width, int height);
 

@@ -73,6 +73,14 @@ void CSelectionPainter::DrawSelection(HDC dc, const PixelRect& old, const PixelR
     DrawLabel(dc);
 }
 
+void CSelectionPainter::EraseSelection(HDC dc) {
+    if (!m_frame) return;
+    DrawDragRect(dc, NoRect, NoBorder, ToRect(*m_frame), FrameBorder);
+    RestoreUnderLabel(dc);
+    m_saveUnder.Reset();
+    m_frame.reset();
+}
+
 void CSelectionPainter::EndSelection() {
     m_saveUnder.Reset();
     m_frozen.Reset();

@@ -22,6 +22,8 @@ public:
     void Paint(HDC dc) const;
     // Erases the old frame and label and draws the new ones (inclusive rectangles).
     void DrawSelection(HDC dc, const PixelRect& old, const PixelRect& now);
+    // Erases the frame and label drawn last; the picture stays.
+    void EraseSelection(HDC dc);
     // Drops the picture and the saved label background.
     void EndSelection();
 

@@ -83,3 +83,11 @@ TEST(SelectionLabelPlacement, PulledLeftToEndAtTheScreensRightEdge) {
     EXPECT_EQ(PlaceLabel({934, 300, 1023, 400}, 80, 16, ScreenW).x, 934);
     EXPECT_EQ(PlaceLabel({935, 300, 1023, 400}, 80, 16, ScreenW).x, 934);
 }
+
+TEST(SelectionGeometry, ARectangleUnderFourPixelsEitherWayIsTooSmallToRecord) {
+    EXPECT_TRUE(TooSmallToRecord({321, 123, 321, 123}));  // a click
+    EXPECT_TRUE(TooSmallToRecord({100, 100, 102, 400}));  // 3 wide
+    EXPECT_TRUE(TooSmallToRecord({100, 400, 400, 398}));  // 3 high, dragged upwards
+    EXPECT_FALSE(TooSmallToRecord({100, 100, 103, 103}));
+    EXPECT_FALSE(TooSmallToRecord({103, 103, 100, 100}));
+}

@@ -14,13 +14,16 @@
 
 #include "framework/Dialog.h"
 #include "options/HotKeyOptionsDlg.h"
+#include "options/OptionDlg.h"
 #include "options/OutputFileDlg.h"
+#include "region/MouseCaptureWnd.h"
 #include "res/resource.h"
 #include "settings/RecordSettings.h"
 #include "tests/support/FakeProfile.h"
 #include "tests/win/DialogDriver.h"
-#include "tests/win/Waiting.h"
+#include "tests/win/SelectionHarness.h"
 #include "tests/win/TestPaths.h"
+#include "tests/win/Waiting.h"
 
 namespace {
 
@@ -50,7 +53,7 @@ TEST(HotKeyOptionsDlg, ShowsTheHotkeysInTheControlsLayoutAndCancelChangesNothing
     settings.EndMod = MOD_SHIFT;
     settings.PauseMod = MOD_ALT | MOD_CONTROL;
     uint16_t start = 0, stop = 0, pause = 0;
-    const bool changed = DrivenResult([&] { return EditHotkeys(settings, nullptr); },
+    const bool changed = DrivenResult([&] { return EditHotkeys(settings, nullptr, {}); },
                                       [&](HWND dialog) {
                                           EXPECT_EQ(Caption(dialog), "HotKey Options");
                                           start = HotkeyIn(dialog, IDC_HOTKEY_START);
@@ -71,7 +74,7 @@ TEST(HotKeyOptionsDlg, ShowsTheHotkeysInTheControlsLayoutAndCancelChangesNothing
 TEST(HotKeyOptionsDlg, OkStoresEachControlsHotkeyWithRegistrationModifiers) {
     RecordSettings settings;
     const bool changed =
-        DrivenResult([&] { return EditHotkeys(settings, nullptr); },
+        DrivenResult([&] { return EditHotkeys(settings, nullptr, {}); },
                      [&](HWND dialog) {
                          SetHotkey(dialog, IDC_HOTKEY_START, VK_F9, HOTKEYF_ALT);
                          SetHotkey(dialog, IDC_HOTKEY_STOP, 'R', HOTKEYF_CONTROL | HOTKEYF_SHIFT);
@@ -85,6 +88,24 @@ TEST(HotKeyOptionsDlg, OkStoresEachControlsHotkeyWithRegistrationModifiers) {
     EXPECT_EQ(settings.EndMod, MOD_CONTROL | MOD_SHIFT);
     EXPECT_EQ(settings.PauseKey, 0x78);
     EXPECT_EQ(settings.PauseMod, 0);
+}
+
+TEST(HotKeyOptionsDlg, AHotkeyNotInForceShowsAsNotSetWithANoteNamingIt) {
+    RecordSettings settings;  // Ctrl+B, Ctrl+E, Ctrl+P
+    HotkeysInForce inForce;
+    inForce.pause = false;
+    uint16_t start = 0, pause = 1;
+    std::string note;
+    DrivenResult([&] { return EditHotkeys(settings, nullptr, inForce); },
+                 [&](HWND dialog) {
+                     start = HotkeyIn(dialog, IDC_HOTKEY_START);
+                     pause = HotkeyIn(dialog, IDC_HOTKEY_PAUSE);
+                     note = Text(dialog, IDC_HOTKEY_NOTE);
+                     Press(dialog, IDCANCEL);
+                 });
+    EXPECT_EQ(start, 0x242);
+    EXPECT_EQ(pause, 0);
+    EXPECT_EQ(note, "Not set, as another program or hotkey has the keys: Pause (Ctrl+P)");
 }
 
 namespace {
@@ -111,7 +132,8 @@ std::string SavedPath(const FakeProfile& profile) {
 
 void RunOutputDialog(RecordSettings& settings, FakeProfile& profile,
                      const std::function<void(HWND dialog)>& drive) {
-    Driven([&] { EnterOutputFileName(settings, profile, nullptr); }, nullptr, drive);
+    OutputFiles files;
+    Driven([&] { EnterOutputFileName(settings, profile, files, nullptr); }, nullptr, drive);
 }
 
 // The path shown after pressing "Default" and confirming.
@@ -271,4 +293,80 @@ TEST(Dialog, OkTakesIntegersWithBlanksAndSignAndEveryExchangedValue) {
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(numbers.Number, -42);
     EXPECT_EQ(numbers.Label, "after");
+}
+
+TEST(OutputFileDlg, OkOnAnExistingFileAsksAndOnlyYesTakesItAsAgreedToReplace) {
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    const std::string existing = std::string(folder) + "brantle_existing.avi";
+    CloseHandle(
+        CreateFileA(existing.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    RecordSettings settings;
+    FakeProfile profile;
+    OutputFiles files;
+    std::string question;
+    bool stayedAfterNo = false;
+    const bool confirmed =
+        DrivenResult([&] { return EnterOutputFileName(settings, profile, files, nullptr); },
+                     [&](HWND dialog) {
+                         SetDlgItemTextA(dialog, IDC_OUTPUT_PATH, existing.c_str());
+                         Press(dialog, IDOK);
+                         HWND box = WaitForOwned(dialog);
+                         question = Caption(box) + "|" + Text(box, 0xFFFF);
+                         Press(box, IDNO);
+                         WaitUntil([&] { return Closed(box); }, DialogWaitLimit);
+                         stayedAfterNo = !Closed(dialog);
+                         Press(dialog, IDOK);
+                         Press(WaitForOwned(dialog), IDYES);
+                     });
+    DeleteFileA(existing.c_str());
+    EXPECT_EQ(question,
+              "Set output file|" + existing + " already exists.\nDo you want to replace it?");
+    EXPECT_TRUE(stayedAfterNo);
+    EXPECT_TRUE(confirmed);
+    EXPECT_EQ(settings.SavePath, existing);
+    EXPECT_EQ(files.replaceAgreed, existing);
+}
+
+namespace {
+
+// Stands in for the main window that owns the Option dialog. Shown without
+// activation, so that Wine does not hand it to a window manager and takes
+// no time to hide it.
+class MainWindowStandIn : public CWnd {
+public:
+    MainWindowStandIn() {
+        CreateEx(0, AfxRegisterWndClass(0), "Main", WS_POPUP | WS_BORDER, 100, 100, 400, 300,
+                 nullptr, nullptr);
+        ShowWindow(SW_SHOWNA);
+    }
+};
+
+}  // namespace
+
+TEST(OptionDlg, SelectHidesTheDialogAndItsOwnerAndEscapeBringsThemBackWithTheSizeKept) {
+    MainWindowStandIn main;
+    CMouseCaptureWnd selection;
+    ASSERT_TRUE(selection.CreateCaptureWnd());
+    const HWND owner = main.GetSafeHwnd(), selectionWnd = selection.GetSafeHwnd();
+    RecordSettings settings;
+    settings.RegionType = RegionFixed;
+    settings.Width = 321;
+    FakeProfile profile;
+    Driven([&] { EditGeneralOptions(settings, profile, selection, owner); }, owner,
+           [&](HWND dialog) {
+               Press(dialog, IDC_OPTION_SELECT);
+               ASSERT_TRUE(WaitUntil([&] {
+                   return GetForegroundWindow() == selectionWnd && !IsWindowVisible(dialog) &&
+                          !IsWindowVisible(owner);
+               }));
+               PressKey(VK_ESCAPE);
+               ASSERT_TRUE(WaitUntil([&] {
+                   return GetForegroundWindow() == dialog && IsWindowVisible(owner) &&
+                          !IsWindowVisible(selectionWnd);
+               }));
+               EXPECT_EQ(Text(dialog, IDC_OPTION_WIDTH), "321");
+               Press(dialog, IDOK);
+           });
+    EXPECT_EQ(settings.Width, 321);
 }

@@ -1,8 +1,9 @@
 // Window mode of the selection window on the real screen: the window under
 // the cursor, from the list made when the selection starts, down to its
-// deepest child; what is skipped; what reaches the owner.
+// deepest child; what is skipped; what reaches the owner; calling it off.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -185,4 +186,24 @@ TEST_F(RegionWindowPickTest, AWindowClosedDuringTheSelectionKeepsItsHighlightAnd
     EXPECT_TRUE(Highlighted(frame));
     Click();
     EXPECT_EQ(Reported(), frame);
+}
+
+TEST_F(RegionWindowPickTest, EscapeOrARightClickCallsItOffAndGivesTheForegroundBack) {
+    TestWindow user("User", 300, 200, 300, 200);
+    SetForegroundWindow(user.GetSafeHwnd());
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == user.GetSafeHwnd(); }));
+    TakeScreenBefore({user.GetSafeHwnd()});
+    const std::function<void()> callOff[] = {[] { PressKey(VK_ESCAPE); }, ClickRight};
+    for (int i = 0; i < 2; ++i) {
+        selection.StartWindowPick(&owner);
+        ASSERT_TRUE(PutCursorAt(350 + i, 250));
+        ASSERT_TRUE(Highlighted(Inclusive(user.GetSafeHwnd())));
+        callOff[i]();
+        EXPECT_TRUE(WaitUntil([&] {
+            return owner.cancellations == i + 1 && !IsWindowVisible(selection.GetSafeHwnd()) &&
+                   GetForegroundWindow() == user.GetSafeHwnd();
+        })) << "cancellations: "
+            << owner.cancellations;
+        EXPECT_FALSE(owner.region.has_value());
+    }
 }

@@ -1,5 +1,4 @@
 #include "tests/win/SelectionHarness.h"
-#include "tests/win/Waiting.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -7,6 +6,7 @@
 #include <vector>
 
 #include "region/RegionMessage.h"
+#include "tests/win/Waiting.h"
 
 namespace {
 
@@ -141,6 +141,7 @@ RegionOwner::RegionOwner() {
 }
 
 LRESULT RegionOwner::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_USER_REGIONCANCELLED) ++cancellations;
     if (message != WM_USER_REGIONSELECTED) return CWnd::WindowProc(message, wParam, lParam);
     region = UnpackRegion(wParam, static_cast<uint64_t>(lParam));
     rawWParam = wParam;
@@ -158,6 +159,21 @@ void MoveMouse(int x, int y) {
 
 void PressLeft() { SendMouse(MOUSEEVENTF_LEFTDOWN, 0, 0); }
 void ReleaseLeft() { SendMouse(MOUSEEVENTF_LEFTUP, 0, 0); }
+
+void ClickRight() {
+    SendMouse(MOUSEEVENTF_RIGHTDOWN, 0, 0);
+    SendMouse(MOUSEEVENTF_RIGHTUP, 0, 0);
+}
+
+void PressKey(WORD virtualKey) {
+    INPUT in[2] = {};
+    for (INPUT& key : in) {
+        key.type = INPUT_KEYBOARD;
+        key.ki.wVk = virtualKey;
+    }
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof(INPUT));
+}
 
 ::testing::AssertionResult PutCursorAt(int x, int y) {
     MoveMouse(x, y);

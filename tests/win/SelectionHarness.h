@@ -41,11 +41,13 @@ private:
 // destroy a full-screen window when no window manager runs.
 PatternBackdrop& SharedBackdrop();
 
-// A hidden window that keeps the last WM_USER_REGIONSELECTED it was posted.
+// A hidden window that keeps the last WM_USER_REGIONSELECTED it was posted
+// and counts the WM_USER_REGIONCANCELLED.
 class RegionOwner : public CWnd {
 public:
     RegionOwner();
     std::optional<PixelRect> region;
+    int cancellations = 0;
     WPARAM rawWParam = 0;
     LPARAM rawLParam = 0;
 
@@ -57,6 +59,8 @@ protected:
 void MoveMouse(int x, int y);
 void PressLeft();
 void ReleaseLeft();
+void ClickRight();
+void PressKey(WORD virtualKey);  // down and up
 // Moves there and waits until the cursor is there.
 ::testing::AssertionResult PutCursorAt(int x, int y);
 

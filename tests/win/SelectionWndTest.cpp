@@ -1,6 +1,7 @@
 // The selection window on the real screen, driven with mouse input: the
 // rubber band and the fixed-size rectangle, what they draw over the still
-// picture of the screen and what they report to the owner.
+// picture of the screen, what they report to the owner and how the user
+// calls them off.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -35,6 +36,28 @@ protected:
     }
 
     bool SelectionVisible() const { return IsWindowVisible(selection.GetSafeHwnd()); }
+
+    // Makes the backdrop the foreground window, as the user's window is.
+    void FocusBackdrop() {
+        const HWND had = backdrop.GetSafeHwnd();
+        SetForegroundWindow(had);
+        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == had; }));
+    }
+
+    // Waits until the selection has ended with `count` cancellations so far,
+    // reporting no region and with the foreground back with the backdrop.
+    ::testing::AssertionResult CalledOff(int count) {
+        const bool ended = WaitUntil([&] {
+            return owner.cancellations == count && !SelectionVisible() &&
+                   GetForegroundWindow() == backdrop.GetSafeHwnd();
+        });
+        if (!ended || owner.region || selection.Selecting())
+            return ::testing::AssertionFailure()
+                   << owner.cancellations << " cancellations, visible " << SelectionVisible()
+                   << ", region " << owner.region.has_value() << ", foreground "
+                   << GetForegroundWindow();
+        return ::testing::AssertionSuccess();
+    }
 
     PatternBackdrop& backdrop = SharedBackdrop();
     RegionOwner owner;
@@ -114,11 +137,21 @@ TEST_F(SelectionWndTest, DraggingUpAndLeftReportsWhatDraggingDownAndRightDoes) {
     EXPECT_EQ(Reported(), (PixelRect{400, 310, 600, 500}));
 }
 
-TEST_F(SelectionWndTest, ClickWithoutMovementReportsOnePixel) {
+TEST_F(SelectionWndTest, ABandUnderFourPixelsIsRubbedOutAndTheSelectionAsksAgain) {
     selection.StartRubberBand(&owner);
-    Drag({321, 123}, {321, 123});
-    EXPECT_EQ(Reported(), (PixelRect{321, 123, 321, 123}));
-    EXPECT_EQ(owner.rawWParam, WPARAM(owner.rawLParam));
+    ASSERT_TRUE(PutCursorAt(321, 123));
+    PressLeft();
+    ASSERT_TRUE(PutCursorAt(500, 300));
+    ASSERT_TRUE(WaitForSelection(*before, {321, 123, 500, 300}, selection.LabelRect()));
+    // Back to three pixels wide: the frame and label drawn last must go.
+    ASSERT_TRUE(PutCursorAt(323, 300));
+    ReleaseLeft();
+    EXPECT_TRUE(WaitForScreen(*before));
+    EXPECT_FALSE(WaitUntil([&] { return owner.region.has_value(); }, 300));
+    ASSERT_TRUE(SelectionVisible());
+
+    Drag({321, 123}, {324, 126});
+    EXPECT_EQ(Reported(), (PixelRect{321, 123, 324, 126}));
 }
 
 TEST_F(SelectionWndTest, ReleaseWithoutAPressInTheWindowLeavesTheSelectionUp) {
@@ -173,4 +206,36 @@ TEST_F(SelectionWndTest, WithoutAnOwnerWindowNothingIsPostedAndTheSelectionEnds)
     Drag({200, 200}, {300, 300});
     EXPECT_TRUE(WaitUntil([&] { return !SelectionVisible(); }));
     EXPECT_FALSE(owner.region.has_value());
+}
+
+TEST_F(SelectionWndTest, EscapeOrARightClickCallsOffTheRubberBandAndTheFixedSize) {
+    FocusBackdrop();
+    selection.StartRubberBand(&owner);
+    EXPECT_TRUE(selection.Selecting());
+    EXPECT_EQ(GetForegroundWindow(), selection.GetSafeHwnd());
+    ASSERT_TRUE(PutCursorAt(300, 300));
+    PressLeft();
+    ASSERT_TRUE(PutCursorAt(500, 420));
+    ASSERT_TRUE(WaitForSelection(*before, {300, 300, 500, 420}, selection.LabelRect()));
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(CalledOff(1));
+    // The release reaches the window beneath, and the next selection starts after it.
+    ReleaseLeft();
+    ASSERT_TRUE(WaitUntil([] { return (GetKeyState(VK_LBUTTON) & 0x8000) == 0; }));
+
+    selection.StartFixedSize(&owner, 320, 240);
+    ASSERT_TRUE(PutCursorAt(400, 300));
+    ASSERT_TRUE(WaitForSelection(*before, {240, 180, 559, 419}, selection.LabelRect()));
+    ClickRight();
+    EXPECT_TRUE(CalledOff(2));
+}
+
+TEST_F(SelectionWndTest, CancelSelectionEndsARunningSelectionOnly) {
+    FocusBackdrop();
+    selection.CancelSelection();
+    selection.StartRubberBand(&owner);
+    selection.CancelSelection();
+    EXPECT_TRUE(CalledOff(1));
+    selection.CancelSelection();
+    EXPECT_FALSE(WaitUntil([&] { return owner.cancellations != 1; }, 300));
 }
