@@ -1,5 +1,7 @@
-# Our AVI 2.0 (OpenDML) writer, over a small file interface; the Windows
-# file behind it.
+# Our AVI 2.0 (OpenDML) writer and reader, over small file interfaces; the
+# Windows files behind them.
 brantle_layer(avi
     PORTABLE avi/AviHeader.cpp avi/AviIndex.cpp avi/AviWriter.cpp
-    WINDOWS avi/WindowsOutputFile.cpp)
+             avi/AviChunkWalk.cpp avi/AviFileReader.cpp avi/AviHeaderReader.cpp
+             avi/AviIndexReader.cpp
+    WINDOWS avi/WindowsOutputFile.cpp avi/WindowsInputFile.cpp)
