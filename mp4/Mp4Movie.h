@@ -1,0 +1,25 @@
+// The boxes that describe the film: 'ftyp', and 'moov' with a 'trak' for
+// each track, its sample tables pointing into the media data.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "mp4/Mp4SampleTable.h"
+
+constexpr uint32_t Mp4MovieTimescale = 1000;
+
+struct Mp4TrackInfo {
+    uint32_t id = 0;
+    bool video = false;
+    uint32_t timescale = 0;
+    uint32_t width = 0, height = 0;    // of the picture shown
+    std::vector<uint8_t> sampleEntry;  // 'avc1' or 'mp4a'
+    const Mp4SampleTable* samples = nullptr;
+};
+
+std::vector<uint8_t> FileTypeBox();
+
+// dataStart: where the media data starts in the file; co64: 64-bit chunk offsets.
+std::vector<uint8_t> MovieBox(const std::vector<Mp4TrackInfo>& tracks, uint64_t dataStart,
+                              bool co64);

@@ -1,0 +1,11 @@
+// The sample entries of our two kinds of track: 'avc1' (H.264, with its
+// 'avcC' and square pixels) and 'mp4a' (AAC, with its 'esds').
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+std::vector<uint8_t> AvcSampleEntry(uint32_t width, uint32_t height,
+                                    const std::vector<uint8_t>& avcConfiguration);
+std::vector<uint8_t> AacSampleEntry(uint32_t sampleRate, uint16_t channels,
+                                    const std::vector<uint8_t>& descriptors);

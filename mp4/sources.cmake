@@ -1,0 +1,6 @@
+# Our MP4 writer (H.264 and AAC tracks, 'moov' ahead of 'mdat'), on the
+# AVI layer's file interface.
+brantle_layer(mp4 DEPENDS avi
+    PORTABLE mp4/AacConfig.cpp mp4/AvcConfig.cpp mp4/AvcUnits.cpp mp4/FileMove.cpp
+             mp4/Mp4Layout.cpp mp4/Mp4Movie.cpp mp4/Mp4SampleEntries.cpp
+             mp4/Mp4SampleTable.cpp mp4/Mp4Writer.cpp)
