@@ -1,6 +1,9 @@
 #!/bin/bash
 # Builds the Windows Installer package of one architecture from a folder
-# holding brantle.exe, hook.dll and brzmbv.dll, with Debian's wixl.
+# holding brantle.exe, hook.dll, brzmbv.dll and LICENSE.txt, with Debian's
+# wixl. Where the folder also holds the converter, avi2mpg.exe, the package
+# installs it with the licence texts scripts/package.sh puts beside it
+# (GPL-2.txt, Apache-2.0.txt, THIRD-PARTY.txt).
 # Usage: packaging/build-msi.sh x64|x86 VERSION BIN_DIR OUT.msi
 # VERSION has three parts (1.80.0): the package's ProductVersion.
 set -euo pipefail
@@ -19,12 +22,24 @@ case "$arch" in
     exit 2
     ;;
 esac
-for f in brantle.exe hook.dll brzmbv.dll; do
+for f in brantle.exe hook.dll brzmbv.dll LICENSE.txt; do
   [ -f "$bin_dir/$f" ] || {
     echo "build-msi.sh: $bin_dir/$f is missing" >&2
     exit 1
   }
 done
+
+# The converter and the licences that come with it: all or none.
+converter=no
+if [ -f "$bin_dir/avi2mpg.exe" ]; then
+  for f in GPL-2.txt Apache-2.0.txt THIRD-PARTY.txt; do
+    [ -f "$bin_dir/$f" ] || {
+      echo "build-msi.sh: $bin_dir has avi2mpg.exe but no $f" >&2
+      exit 1
+    }
+  done
+  converter=yes
+fi
 
 IFS=. read -r major minor build extra <<<"$version"
 if [ -n "${extra:-}" ] || ! [[ "$major.$minor.$build" =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]]; then
@@ -44,7 +59,7 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 cd "$scratch"
 wixl -a "$arch" -D Arch="$arch" -D Version="$version" \
-  -D NextVersion="$next_version" -D BinDir="$(rel "$bin_dir")" \
+  -D NextVersion="$next_version" -D BinDir="$(rel "$bin_dir")" -D Converter="$converter" \
   -D IconFile="$(rel "$root/res/Brantle.ico")" -o "$out" "$here/Brantle.wxs"
 # wixl has no component conditions: the codec's registration is kept to
 # machines where vidc.zmbv names nothing or us (see Brantle.wxs).

@@ -4,6 +4,14 @@
 #   Brantle-1.80-x64.msi, Brantle-1.80-x86.msi   Windows Installer packages
 #   Brantle-1.80-x64.zip, Brantle-1.80-x86.zip   portable: the three binaries,
 #                                                README.txt and LICENSE.txt
+# When the tree has the converter (the target avi2mpg, built only where
+# third_party/build.sh's encoders are found), both packages also carry
+# avi2mpg.exe beside brantle.exe, and with it the licences of what it links:
+# GPL-2.txt (x264, GPL-2.0-or-later, which makes avi2mpg.exe as a whole
+# GPL), Apache-2.0.txt (vo-aacenc) and THIRD-PARTY.txt (versions, Debian's
+# copyright records, vo-aacenc's NOTICE); and dist/sources/ gets the exact
+# Debian source packages (.dsc, .orig.tar.*, .debian.tar.*) that were built,
+# beside our own source (git archive of HEAD).
 # The release trees are build/release-win64 and build/release-win32; the
 # files of each package are gathered in build/package/ARCH first.
 set -euo pipefail
@@ -14,6 +22,9 @@ dist="$root/dist"
 jobs=${JOBS:-2}
 
 "$root/scripts/setup.sh"
+# The encoders (built once per machine, then taken from the cache).
+"$root/third_party/build.sh"
+third_party=$("$root/third_party/build.sh" --dir)
 
 # Usage: build_release TOOLCHAIN BUILD_DIR
 # -static must be given again: these flags replace the toolchain's initial
@@ -21,8 +32,67 @@ jobs=${JOBS:-2}
 build_release() {
   cmake -S "$root" -B "$2" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$1" \
     -DCMAKE_BUILD_TYPE=Release -DBRANTLE_WINDOWS_TESTS=OFF \
+    -DBRANTLE_THIRD_PARTY_DIR="$third_party" \
     "-DCMAKE_EXE_LINKER_FLAGS=-static -s" "-DCMAKE_SHARED_LINKER_FLAGS=-static -s" >/dev/null
-  cmake --build "$2" -j"$jobs" --target brantle brzmbv
+  local targets="brantle brzmbv"
+  has_converter "$2" && targets="$targets avi2mpg"
+  # shellcheck disable=SC2086
+  cmake --build "$2" -j"$jobs" --target $targets
+}
+
+# Whether the tree BUILD_DIR has the converter's target.
+has_converter() {
+  local targets
+  targets=$(cmake --build "$1" --target help)
+  grep -qE '^\.\.\. avi2mpg( |$)' <<<"$targets"
+}
+
+# Usage: converter_file BUILD_DIR; prints the path of the built avi2mpg.exe.
+converter_file() {
+  find "$1" -name avi2mpg.exe -not -path '*/tests/*' -not -path '*/CMakeFiles/*' | head -n 1
+}
+
+# The Debian source packages built, from third_party/versions: their folders
+# in the cache (PACKAGE-VERSION, the version without its epoch).
+third_party_folders() {
+  sed -n 's/^\([a-z0-9.+-]*\)=\([0-9]*:\)\{0,1\}\(.*\)$/\1-\3/p' "$root/third_party/versions"
+}
+
+# Usage: third_party_notice ARCH; the text of THIRD-PARTY.txt.
+third_party_notice() {
+  local folder
+  cat <<NOTICE
+Brantle for Windows $version ($1): the converter and the libraries it links
+
+brantle.exe, hook.dll and brzmbv.dll are Brantle's own code, under the MIT
+licence (LICENSE.txt).
+
+avi2mpg.exe, the converter, is Brantle's own code (MIT) linked with:
+
+  x264, an H.264 encoder, licensed under the GNU General Public License,
+  version 2 or later (GPL-2.txt);
+  vo-aacenc, the VisualOn AAC encoder, licensed under the Apache License,
+  version 2.0 (Apache-2.0.txt).
+
+Because it links x264, avi2mpg.exe as a whole is distributed under the GNU
+General Public License, version 2 or later. Both libraries were built
+unchanged from Debian 12 (bookworm) source packages, with Debian's patches
+applied; these exact files, and Brantle's own source with the scripts
+that build the libraries and the program (brantle-$version.tar.gz), are
+distributed beside this package, in the folder "sources" of the release:
+
+NOTICE
+  local file
+  for folder in $(third_party_folders); do
+    for file in "$third_party/$folder/source/"*; do echo "  ${file##*/}"; done
+  done
+  for folder in $(third_party_folders); do
+    for file in "$third_party/$folder/x86_64-w64-mingw32/share/doc/"*/{copyright,NOTICE}; do
+      [ -f "$file" ] || continue
+      printf '\n\n==== %s: %s ====\n\n' "$folder" "${file##*/}"
+      cat "$file"
+    done
+  done
 }
 
 # Fails unless FILE imports only DLLs that Windows has, and hook.dll.
@@ -52,6 +122,14 @@ package() {
   crlf "$root/LICENSE" >"$stage/$name/LICENSE.txt"
   sed "s/@VERSION@/$version/; s/@ARCH@/$arch/" "$root/packaging/README.txt" |
     crlf /dev/stdin >"$stage/$name/README.txt"
+  if has_converter "$build"; then
+    cp "$(converter_file "$build")" "$stage/$name/avi2mpg.exe"
+    check_imports "$stage/$name/avi2mpg.exe" "$objdump"
+    crlf /usr/share/common-licenses/GPL-2 >"$stage/$name/GPL-2.txt"
+    crlf /usr/share/common-licenses/Apache-2.0 >"$stage/$name/Apache-2.0.txt"
+    third_party_notice "$arch" | crlf /dev/stdin >"$stage/$name/THIRD-PARTY.txt"
+    copy_sources
+  fi
 
   rm -f "$dist/$name.msi" "$dist/$name.zip"
   "$root/packaging/build-msi.sh" "$arch" "$product_version" "$stage/$name" "$dist/$name.msi"
@@ -59,7 +137,24 @@ package() {
   (cd "$stage" && zip -q -X -r "$dist/$name.zip" "$name")
 }
 
+# The exact source archives of the encoders, into dist/sources/ (once), and
+# ours (the committed tree, HEAD), which the GPL asks for too: the
+# converter's code and the scripts that build it and the libraries.
+copy_sources() {
+  [ -d "$dist/sources" ] && return 0
+  mkdir -p "$dist/sources"
+  local folder
+  for folder in $(third_party_folders); do
+    cp "$third_party/$folder/source/"* "$dist/sources/"
+  done
+  if git -C "$root" rev-parse --verify -q HEAD >/dev/null; then
+    git -C "$root" archive --format=tar.gz --prefix="brantle-$version/" \
+      -o "$dist/sources/brantle-$version.tar.gz" HEAD
+  fi
+}
+
 mkdir -p "$dist"
+rm -rf "$dist/sources"
 build_release mingw-x86_64.cmake "$root/build/release-win64"
 build_release mingw-i686.cmake "$root/build/release-win32"
 package x64 "$root/build/release-win64" x86_64-w64-mingw32-objdump

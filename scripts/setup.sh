@@ -5,6 +5,8 @@
 # fonts-liberation on most desktops, so the tests run with those fonts
 # (Wine's windows then draw their text in them) and must hold without.
 # clang and its runtime build the ZMBV decoder's fuzzer (libFuzzer).
+# nasm and dpkg-dev (dpkg-source) build the encoders from Debian's source
+# packages (third_party/build.sh, which needs no root itself).
 set -eu
 
 PACKAGES="cmake make g++ \
@@ -12,7 +14,8 @@ PACKAGES="cmake make g++ \
   googletest libgtest-dev zlib1g-dev \
   wine wine64 xvfb x11-utils x11-apps xterm xdotool imagemagick \
   pulseaudio pulseaudio-utils sox ffmpeg mpv fonts-wqy-microhei procps python3 \
-  wixl msitools zip unzip chromium fonts-liberation clang libclang-rt-14-dev"
+  wixl msitools zip unzip chromium fonts-liberation clang libclang-rt-14-dev \
+  nasm dpkg-dev xz-utils"
 
 missing=""
 for p in $PACKAGES; do

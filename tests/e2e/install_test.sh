@@ -2,7 +2,9 @@
 # The packages in dist/ (scripts/package.sh makes them) as a Windows user
 # meets them, each installed into a fresh Wine prefix of its own.
 # x64:
-#   - `msiexec /i /qn` puts brantle.exe, hook.dll and brzmbv.dll into
+#   - `msiexec /i /qn` puts brantle.exe, hook.dll and brzmbv.dll (and,
+#     where the packages have the converter, avi2mpg.exe with LICENSE.txt,
+#     GPL-2.txt, Apache-2.0.txt and THIRD-PARTY.txt) into
 #     C:\Program Files\Brantle, byte for byte the portable zip's, the codec
 #     into system32 with its Drivers32 value in the 64-bit registry view
 #     only, a Start-menu shortcut to the program and one entry among the
@@ -182,13 +184,19 @@ shortcut_file() {
 check_installed() {
   local arch=$1 package=$2 log=$3 files=$4 f code lnk
   layout "$arch"
-  for f in brantle.exe hook.dll brzmbv.dll; do
+  # What the zip holds but for README.txt: the three binaries, and where the
+  # packages have the converter, avi2mpg.exe and its licence texts.
+  local expected="" held
+  for f in "$files"/*; do
+    f=${f##*/}
+    [ "$f" = README.txt ] || expected="$expected${expected:+ }$f"
+  done
+  for f in $expected; do
     [ -f "$program_unix/$f" ] || fail "$arch: no $f in $program_dir"
     cmp -s "$files/$f" "$program_unix/$f" || fail "$arch: $program_dir\\$f is not the zip's $f"
   done
-  local held
   held=$(cd "$program_unix" && echo *)
-  [ "$held" = "brantle.exe brzmbv.dll hook.dll" ] || fail "$arch: $program_dir holds $held"
+  [ "$held" = "$expected" ] || fail "$arch: $program_dir holds $held, not $expected"
   cmp -s "$files/brzmbv.dll" "$system_unix/brzmbv.dll" ||
     fail "$arch: no brzmbv.dll in $system_unix, or not the zip's"
   [ "$(codec_value "$view")" = brzmbv.dll ] ||
