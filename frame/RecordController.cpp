@@ -98,7 +98,7 @@ void CRecordController::OnRegionSelected(WPARAM wParam, LPARAM lParam) {
 
 void CRecordController::OnRegionCancelled() {
     m_selecting = false;
-    ShowMainWindow();
+    ShowMainWindow(false);  // the user's window keeps the keyboard
 }
 
 void CRecordController::OnTimer(UINT_PTR id) {
@@ -179,17 +179,18 @@ void CRecordController::StartRecording() {
 }
 
 void CRecordController::FailStart(const char* message) {
-    ShowMainWindow();
+    ShowMainWindow(true);
     PostStatus(StatusStartFailed);
     AfxMessageBox(message);
 }
 
-// Brings the main window back after a start that hid it came to nothing.
-void CRecordController::ShowMainWindow() {
+// Brings the main window back after a start that hid it came to nothing;
+// in front when a message follows.
+void CRecordController::ShowMainWindow(bool inFront) {
     if (!m_windowWasShown) return;
     m_windowWasShown = false;
-    ShowWindow(Window(), SW_SHOW);
-    SetForegroundWindow(GetLastActivePopup(Window()));
+    ShowWindow(Window(), inFront ? SW_SHOW : SW_SHOWNA);
+    if (inFront) SetForegroundWindow(GetLastActivePopup(Window()));
 }
 
 void CRecordController::ShowTray() {
@@ -283,7 +284,7 @@ void CRecordController::OnRecordInterrupted(WPARAM wParam) {
     if (wParam != InterruptedBeforeFirstFrame) return;
     // The thread's message box follows, over the main window.
     m_startFailed = true;
-    ShowMainWindow();
+    ShowMainWindow(true);
     PostStatus(StatusStartFailed);
 }
 

@@ -66,7 +66,7 @@ private:
     void StartRecording();
     // A start that failed before any frame: the main window back, the message.
     void FailStart(const char* message);
-    void ShowMainWindow();
+    void ShowMainWindow(bool inFront);
     void ShowTray();
     void OnRecordStatus(WPARAM wParam, LPARAM lParam);
     void OnRecordInterrupted(WPARAM wParam);

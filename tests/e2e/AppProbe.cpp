@@ -339,6 +339,13 @@ int DialogText(const Args& a) {
     return Met();
 }
 
+// A hotkey control's value: the virtual key in the low byte, its modifier
+// bits (HOTKEYF_*) in the high byte, as a number.
+int Hotkey(const Args& a) {
+    std::printf("%u\n", static_cast<unsigned>(SendMessageA(DialogItem(a[0], a[1]), HKM_GETHOTKEY, 0, 0)));
+    return Met();
+}
+
 // A message box shows its text in a static control; the icon is another
 // static control, without text.
 int MessageText(const Args& a) {
@@ -518,6 +525,7 @@ const CommandEntry kCommands[] = {
     {"wait-child-text", "TITLE CLASS TEXT TIMEOUT_MS   (\\n in TEXT: a line break)", 4, 4,
      WaitChildText},
     {"message-text", "CAPTION", 1, 1, MessageText},
+    {"hotkey", "CAPTION CONTROL_ID   (prints the hotkey control's value)", 2, 2, Hotkey},
     {"click-button", "CAPTION CONTROL_ID", 2, 2, ClickButton},
     {"set-text", "CAPTION CONTROL_ID TEXT", 3, 3, SetText},
     {"select-item", "CAPTION CONTROL_ID TEXT   (a list box's item)", 3, 3, SelectItem},
