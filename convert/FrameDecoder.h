@@ -1,0 +1,45 @@
+// The recording's video frames decompressed by whatever the compressor
+// manager has for them (our built-in ZMBV and Video 1, or an installed
+// codec) into 32-bit pictures, top row first.
+#pragma once
+
+#include <windows.h>
+
+#include <vfw.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class FrameDecoder {
+public:
+    FrameDecoder() = default;
+    ~FrameDecoder();
+    FrameDecoder(const FrameDecoder&) = delete;
+    FrameDecoder& operator=(const FrameDecoder&) = delete;
+
+    // format: the stream's BITMAPINFOHEADER with its colour table. False,
+    // with Error() saying why, when no decompressor takes it.
+    bool Open(const std::vector<uint8_t>& format);
+    // Decodes one chunk over the last picture; false when the codec refused it.
+    bool Decode(std::vector<uint8_t>& chunk, bool keyFrame);
+
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    // The picture as 32-bit pixels, rows Stride() bytes apart from the top.
+    const uint8_t* TopRow() const;
+    std::ptrdiff_t Stride() const;
+    const std::string& Error() const { return m_error; }
+
+private:
+    bool Begin(WORD bitCount);
+    void ToBgra();
+
+    HIC m_codec = nullptr;
+    std::vector<uint8_t> m_in;  // the input format, kept for ICDecompress
+    BITMAPINFOHEADER m_out{};
+    std::vector<uint8_t> m_outBits;  // as the codec writes them, bottom-up
+    std::vector<uint8_t> m_bgra;     // the same at 32 bits, bottom-up
+    int m_width = 0, m_height = 0;
+    std::string m_error;
+};
