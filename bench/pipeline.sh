@@ -16,7 +16,8 @@
 #   positions=P frames=F filled=X% grab_ms=G compress_ms=C write_ms=W cpu=U%
 # (medians per frame; cpu is the recorder's processor time as a share of
 # one core) and below it the 95th percentiles.
-# Usage: [SCENE=...] bench/pipeline.sh WxH INTERVAL SECONDS [zmbv|msvc]
+# With KEEP=FILE.avi the recording is kept there.
+# Usage: [SCENE=...] [KEEP=FILE.avi] bench/pipeline.sh WxH INTERVAL SECONDS [zmbv|msvc]
 set -eu
 [ $# -ge 3 ] || { echo "usage: $0 WxH INTERVAL SECONDS [zmbv|msvc]" >&2; exit 2; }
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -28,7 +29,7 @@ cmake --build "$build" --target pipeline_bench desktop_scene -j"$(nproc)" >/dev/
 
 work="$build/pipeline_bench"
 mkdir -p "$work"
-trap 'rm -rf "$work"' EXIT
+trap '[ -n "${KEEP:-}" ] && cp "$work/screen.avi" "$KEEP"; rm -rf "$work"' EXIT
 bin="$build/tests/e2e"
 if [ "$scene" = desktop ]; then
   # shellcheck disable=SC2016  # expanded by the inner shell
