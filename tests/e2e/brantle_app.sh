@@ -74,15 +74,6 @@ start_helper() {
   helper_windows+=("$2")
 }
 
-# Waits up to LIMIT seconds for a background job to end.
-wait_job_end() {
-  local deadline=$((SECONDS + $2))
-  while kill -0 "$1" 2>/dev/null; do
-    [ $SECONDS -ge $deadline ] && return 1
-    sleep 0.1
-  done
-}
-
 # The frame count that pane 2 shows ("N sec  F  frames"), or nothing.
 frames_shown() {
   probe status "$TITLE" 2 2>/dev/null | tr -d '\r' | sed -n 's/^[0-9]* sec  \([0-9]*\)  frames$/\1/p'

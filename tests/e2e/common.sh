@@ -10,6 +10,15 @@ within() {
   awk -v limit="$1" -v a="$2" -v b="$3" 'BEGIN { d = a - b; if (d < 0) d = -d; exit !(d <= limit) }'
 }
 
+# Waits up to LIMIT seconds for a background job to end.
+wait_job_end() {
+  local deadline=$((SECONDS + $2))
+  while kill -0 "$1" 2>/dev/null; do
+    [ $SECONDS -ge $deadline ] && return 1
+    sleep 0.1
+  done
+}
+
 # Plays a file through with mpv, picture and sound to nowhere; fails on an
 # error, or when mpv does not reach the file's end.
 plays_through_mpv() {

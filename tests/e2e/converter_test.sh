@@ -57,11 +57,11 @@ for candidate in 0 15; do
     grep -qx "$want" <<<"$video" || fail "$mp4: no $want in: $(tr '\n' ' ' <<<"$video")"
   done
   [ "$(probe_entries "$mp4" a codec_name)" = codec_name=aac ] || fail "$mp4: the sound is not AAC"
-  awk -v a="$(duration "$avi")" -v m="$(duration "$mp4")" 'BEGIN { d = a - m; exit !(d < 0.1 && d > -0.1) }' \
+  within 0.1 "$(duration "$avi")" "$(duration "$mp4")" \
     || fail "$mp4 lasts $(duration "$mp4") s, the recording $(duration "$avi") s"
   errors=$(ffmpeg -v error -i "$mp4" -f null - 2>&1)
   [ -z "$errors" ] || fail "ffmpeg: $errors"
-  mpv --no-config --really-quiet --vo=null --ao=null --untimed "$mp4" || fail "mpv did not play $mp4"
+  plays_through_mpv "$mp4"
   python3 "$here/film_checks.py" boxes "$mp4" || fail "$mp4 cannot play while it downloads"
   python3 "$here/flash_sync.py" "$mp4" "$latency" "$cue_ms" || fail "$mp4 is not what was seen and heard"
 done
@@ -102,7 +102,7 @@ convert "$work/cut.avi" || fail "converting a recording cut short failed"
 errors=$(ffmpeg -v error -i "$work/cut.mp4" -f null - 2>&1)
 [ -z "$errors" ] || fail "the cut recording's film: $errors"
 cut_length=$(ffprobe -v error -select_streams v -show_entries stream=duration -of csv=p=0 "$work/cut.mp4")
-awk -v c="$cut_length" -v e="$at" 'BEGIN { d = c - e; exit !(d < 0.01 && d > -0.01) }' \
+within 0.01 "$cut_length" "$at" \
   || fail "the cut recording's film lasts $cut_length s, its whole frames $at s"
 
 # --- bad input ----------------------------------------------------------------------------------

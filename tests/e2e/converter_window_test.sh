@@ -32,7 +32,7 @@ wine "$maker" "$(winepath -w "$avi")" 'Z:\dev\null' 1280 720 300 50 >/dev/null |
 launcher=""
 finish() {
   probe close "$CONVERTER" >/dev/null 2>&1
-  [ -n "$launcher" ] && { wait_gone "$launcher" 10 || kill -KILL "$launcher" 2>/dev/null; }
+  [ -n "$launcher" ] && { wait_job_end "$launcher" 10 || kill -KILL "$launcher" 2>/dev/null; }
   for pid in $(program_pids avi2mpg.exe); do kill -KILL "$pid" 2>/dev/null; done
 }
 trap finish EXIT
@@ -42,14 +42,6 @@ wait_state() {
   until [ "$(probe dialog-text "$CONVERTER" $IDC_STATE 2>/dev/null | tr -d '\r')" = "$1" ]; do
     [ $SECONDS -ge $deadline ] && return 1
     sleep 0.2
-  done
-}
-# Waits up to LIMIT seconds for a background job to end.
-wait_gone() {
-  local deadline=$((SECONDS + $2))
-  while kill -0 "$1" 2>/dev/null; do
-    [ $SECONDS -ge $deadline ] && return 1
-    sleep 0.1
   done
 }
 
@@ -76,7 +68,7 @@ frames=$(ffprobe -v error -count_frames -select_streams v -show_entries \
 [ "$frames" = "h264,1280,720,300" ] || fail "the film: $frames"
 probe click-button "$CONVERTER" 2
 probe wait-gone "$CONVERTER" 10000 || fail "Close did not close the window"
-wait_gone "$launcher" 10 || fail "the converter did not end"
+wait_job_end "$launcher" 10 || fail "the converter did not end"
 
 # --- the command line: at once, then closed -----------------------------------------
 "$root/scripts/in-desktop.sh" "$converter" "$(winepath -w "$avi")" "$(winepath -w "$work/again.mp4")" \
@@ -84,6 +76,6 @@ wait_gone "$launcher" 10 || fail "the converter did not end"
 launcher=$!
 probe wait-dialog "$CONVERTER" 20000 || fail "the converter showed no progress"
 probe wait-gone "$CONVERTER" 120000 || fail "the converter did not close when done"
-wait_gone "$launcher" 10 || fail "the converter did not end"
+wait_job_end "$launcher" 10 || fail "the converter did not end"
 [ -s "$work/again.mp4" ] && [ ! -e "$work/again.mp4.part" ] || fail "no film from the command line"
 echo "window: Cancel leaves nothing, Convert makes the film; command line converts and closes"
