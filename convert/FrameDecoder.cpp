@@ -34,6 +34,17 @@ bool FrameDecoder::Open(const std::vector<uint8_t>& format) {
         m_error = "The video stream's picture size is not usable.";
         return false;
     }
+    if (in->biCompression == BI_RGB) {
+        // Uncompressed: the rows themselves, no codec needed.
+        m_rawBits = in->biBitCount;
+        m_topDown = in->biHeight < 0;
+        if (m_rawBits != 32 && m_rawBits != 24 && m_rawBits != 16) {
+            m_error = "Uncompressed frames of " + std::to_string(m_rawBits) + " bits are not taken.";
+            return false;
+        }
+        m_bgra.assign(size_t(m_width) * 4 * m_height, 0);
+        return true;
+    }
     // The depths players ask for, best first: some codecs give only 24 or 16 bits.
     for (const WORD bits : {32, 24, 16})
         if (Begin(bits)) return true;
@@ -70,6 +81,7 @@ bool FrameDecoder::Begin(WORD bitCount) {
 }
 
 bool FrameDecoder::Decode(std::vector<uint8_t>& chunk, bool keyFrame) {
+    if (m_rawBits) return CopyRows(chunk);
     auto* in = reinterpret_cast<BITMAPINFOHEADER*>(m_in.data());
     in->biSizeImage = static_cast<DWORD>(chunk.size());
     const DWORD flags = keyFrame ? 0 : ICDECOMPRESS_NOTKEYFRAME;
@@ -81,11 +93,24 @@ bool FrameDecoder::Decode(std::vector<uint8_t>& chunk, bool keyFrame) {
     return true;
 }
 
-void FrameDecoder::ToBgra() {
-    const size_t inRow = RowBytes(m_width, m_out.biBitCount), outRow = size_t(m_width) * 4;
-    for (int y = 0; y < m_height; ++y)
-        RowToBgra(m_outBits.data() + inRow * y, m_out.biBitCount, m_width,
-                  m_bgra.data() + outRow * y);
+void FrameDecoder::ToBgra() { RowsToBgra(m_outBits.data(), m_out.biBitCount, false); }
+
+bool FrameDecoder::CopyRows(const std::vector<uint8_t>& chunk) {
+    if (chunk.size() < RowBytes(m_width, m_rawBits) * m_height) {
+        m_error = "An uncompressed frame is cut short.";
+        return false;
+    }
+    RowsToBgra(chunk.data(), m_rawBits, m_topDown);
+    return true;
+}
+
+// Into the bottom-up 32-bit picture.
+void FrameDecoder::RowsToBgra(const uint8_t* bits, int bitCount, bool topDown) {
+    const size_t inRow = RowBytes(m_width, bitCount), outRow = size_t(m_width) * 4;
+    for (int y = 0; y < m_height; ++y) {
+        const int from = topDown ? m_height - 1 - y : y;
+        RowToBgra(bits + inRow * from, bitCount, m_width, m_bgra.data() + outRow * y);
+    }
 }
 
 const uint8_t* FrameDecoder::TopRow() const {

@@ -1,6 +1,6 @@
 // The recording's video frames decompressed by whatever the compressor
 // manager has for them (our built-in ZMBV and Video 1, or an installed
-// codec) into 32-bit pictures, top row first.
+// codec), or taken as they are when uncompressed, into 32-bit pictures.
 #pragma once
 
 #include <windows.h>
@@ -34,6 +34,8 @@ public:
 private:
     bool Begin(WORD bitCount);
     void ToBgra();
+    bool CopyRows(const std::vector<uint8_t>& chunk);
+    void RowsToBgra(const uint8_t* bits, int bitCount, bool topDown);
 
     HIC m_codec = nullptr;
     std::vector<uint8_t> m_in;  // the input format, kept for ICDecompress
@@ -41,5 +43,7 @@ private:
     std::vector<uint8_t> m_outBits;  // as the codec writes them, bottom-up
     std::vector<uint8_t> m_bgra;     // the same at 32 bits, bottom-up
     int m_width = 0, m_height = 0;
+    int m_rawBits = 0;       // uncompressed frames of this depth; 0: through the codec
+    bool m_topDown = false;  // an uncompressed stream's first row is the top
     std::string m_error;
 };

@@ -7,13 +7,15 @@
 # the middle one, decoded by ffmpeg, each show its own number and picture;
 # the sound of the last second runs without a gap up to the last sample
 # frame written; mpv plays the last second to the end. The file is deleted
-# at the end, whatever happened.
+# at the end, whatever happened. Given the converter, its film of the
+# recording has every frame, the whole length and the sound.
 # Skipped (exit 77) when the disk has less than 2.5 times MIN_BYTES free.
-# Usage: big_recording_test.sh BIG_RECORDING.exe WORK_DIR [MIN_BYTES]
+# Usage: big_recording_test.sh BIG_RECORDING.exe WORK_DIR [MIN_BYTES [AVI2MPG.exe]]
 set -u -o pipefail
 program=$1
 work=$2
 min_bytes=${3:-5200000000}
+converter=${4:-}
 mkdir -p "$work"
 # shellcheck source=common.sh
 source "$(dirname "$0")/common.sh"
@@ -35,7 +37,7 @@ recorder=""
 # writes the file again after it is deleted.
 clean_up() {
   [ -n "$recorder" ] && kill "$recorder" 2>/dev/null && wait "$recorder"
-  rm -f "$avi" "$work"/*.raw "$work"/*.pcm
+  rm -f "$avi" "${avi%.avi}.mp4" "$work"/*.raw "$work"/*.pcm
 }
 trap clean_up EXIT
 trap 'exit 130' INT TERM
@@ -178,6 +180,22 @@ check_mpv() {
   echo "mpv played from $started_at s to $reached s of $duration s"
 }
 
+# The converter makes the whole film of it, every RIFF part: as many frames,
+# as long, with its sound.
+check_conversion() {
+  [ -n "$converter" ] || return 0
+  wine "$converter" /q "$(winepath -w "$avi")" || fail "the converter failed on $size bytes"
+  local film=${avi%.avi}.mp4 probe video
+  probe=$(ffprobe -v error -show_entries stream=codec_name,nb_frames,duration -of compact "$film")
+  rm -f "$film"
+  echo "$probe"
+  video=$(grep 'codec_name=h264' <<<"$probe")
+  [ "$(field "$video" nb_frames)" = "$frames" ] || fail "the film has not $frames frames"
+  within 0.1 "$(field "$video" duration)" \
+    "$(awk -v f="$frames" -v r=$rate 'BEGIN { print f / r }')" || fail "the film's length"
+  grep -q "codec_name=aac" <<<"$probe" || fail "the film has no sound"
+}
+
 main_steps() {
   record
   check_parts
@@ -194,5 +212,7 @@ main_steps() {
   lap "decoded the last second of sound"
   check_mpv
   lap "played the end with mpv"
+  check_conversion
+  lap "converted"
 }
 main_steps
