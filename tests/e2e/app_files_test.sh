@@ -5,7 +5,8 @@
 #     nothing and touches no file, and the setting stays empty;
 #   - two recordings to an existing file's name leave it as it was and go to
 #     "take (2).avi" and "take (3).avi", each named in the status bar, whose
-#     frame count at the stop is the file's;
+#     frame count at the stop is the file's; File > Convert opens the
+#     converter (when built) with the last of them;
 #   - a start into a folder that does not exist brings the hidden main
 #     window back under the message, and the status bar says the start failed.
 # Usage: app_files_test.sh APP_PROBE.exe BRANTLE.exe WORK_DIR
@@ -87,6 +88,15 @@ record "take (2).avi"
 record "take (3).avi"
 grep -qx "take.avi $(sed -n 's/^take.avi //p' <<<"$original")" <<<"$(listing "$work")" \
   || fail "take.avi changed: $(listing "$work")"
+# File > Convert opens the converter beside the program with that recording.
+if [ -e "$(dirname "$BRANTLE")/avi2mpg.exe" ]; then
+  probe command "$TITLE" 32811
+  probe wait-dialog "Brantle Converter" 20000 || fail "File > Convert did not open the converter"
+  chosen=$(probe dialog-text "Brantle Converter" 1001)
+  [ "$chosen" = "$(winepath -w "$work/take (3).avi")" ] || fail "the converter was given '$chosen'"
+  probe close "Brantle Converter"
+  probe wait-gone "Brantle Converter" 10000 || fail "the converter did not close"
+fi
 
 # --- a start that fails ------------------------------------------------------
 set_string SavePath "$(winepath -w "$work/no such folder/take.avi")"
