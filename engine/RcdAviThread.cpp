@@ -287,6 +287,7 @@ void CRcdAviThread::CleanUp(Run& run) {
     if (Job->RecordAudio) State().AudioFinished.Wait();
     State().RecordingAviFile = nullptr;
     if (run.writer && !run.writer->Close()) WriterFailed(run, FileStep::Write);
+    if (run.writer) run.positionsStored = run.writer->VideoPositions();
     run.writer.reset();
     run.file.reset();
     run.compressor.reset();
@@ -298,9 +299,8 @@ void CRcdAviThread::Notify(const Run& run) {
     // A frame that could not be allocated was already reported by the grabber.
     // Posted before the message box, so that the main window is back under it.
     if (run.fileFailure || run.compressorFailed || run.frameFailed) {
-        const bool noFrame = !run.writer || run.writer->VideoPositions() == 0;
         PostMessageA(Job->MainWindow, WM_USER_RECORDINTERRUPTED_MSG,
-                     noFrame ? InterruptedBeforeFirstFrame : 0, 0);
+                     run.positionsStored == 0 ? InterruptedBeforeFirstFrame : 0, 0);
     }
     if (run.fileFailure)
         ShowFileFailure(*run.fileFailure, Job->FileName, Job->MainWindow);

@@ -40,6 +40,7 @@ private:
         std::unique_ptr<FrameCompressor> compressor;
         std::unique_ptr<WindowsOutputFile> file;
         std::unique_ptr<AviWriter> writer;
+        uint32_t positionsStored = 0;  // the film's length when the writer closed
         bool compressorFailed = false;
         std::optional<FileFailure> fileFailure;
         bool frameFailed = false;  // a frame block could not be allocated
