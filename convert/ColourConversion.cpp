@@ -30,6 +30,38 @@ uint8_t ChromaV(int r, int g, int b) {
 
 }  // namespace
 
+namespace {
+
+// One pair of rows into a row of luma each and a row of chroma; `below` is
+// the same as `above` for the last row of an odd picture, and a picture of
+// odd width repeats its last pixel.
+void ConvertRowPair(const uint8_t* above, const uint8_t* below, int width, uint8_t* lumaAbove,
+                    uint8_t* lumaBelow, uint8_t* u, uint8_t* v) {
+    const int pairs = width / 2;
+    for (int cx = 0; cx < pairs; ++cx, above += 8, below += 8) {
+        lumaAbove[2 * cx] = Luma(above[2], above[1], above[0]);
+        lumaAbove[2 * cx + 1] = Luma(above[6], above[5], above[4]);
+        lumaBelow[2 * cx] = Luma(below[2], below[1], below[0]);
+        lumaBelow[2 * cx + 1] = Luma(below[6], below[5], below[4]);
+        const int r = above[2] + above[6] + below[2] + below[6];
+        const int g = above[1] + above[5] + below[1] + below[5];
+        const int b = above[0] + above[4] + below[0] + below[4];
+        u[cx] = ChromaU(r, g, b);
+        v[cx] = ChromaV(r, g, b);
+    }
+    if (width & 1) {
+        const uint8_t ya = Luma(above[2], above[1], above[0]), yb = Luma(below[2], below[1], below[0]);
+        lumaAbove[2 * pairs] = lumaAbove[2 * pairs + 1] = ya;
+        lumaBelow[2 * pairs] = lumaBelow[2 * pairs + 1] = yb;
+        const int r = 2 * (above[2] + below[2]), g = 2 * (above[1] + below[1]),
+                  b = 2 * (above[0] + below[0]);
+        u[pairs] = ChromaU(r, g, b);
+        v[pairs] = ChromaV(r, g, b);
+    }
+}
+
+}  // namespace
+
 int EvenSide(int side) { return side + (side & 1); }
 
 void BgraToYuv420(const uint8_t* bgra, std::ptrdiff_t stride, int width, int height,
@@ -39,25 +71,13 @@ void BgraToYuv420(const uint8_t* bgra, std::ptrdiff_t stride, int width, int hei
     out.y.resize(static_cast<size_t>(out.width) * out.height);
     out.u.resize(out.y.size() / 4);
     out.v.resize(out.y.size() / 4);
-    const int halfWidth = out.width / 2;
+    const size_t lumaRow = out.width, chromaRow = out.width / 2;
     for (int cy = 0; cy < out.height / 2; ++cy) {
-        for (int cx = 0; cx < halfWidth; ++cx) {
-            int sumR = 0, sumG = 0, sumB = 0;
-            for (int dy = 0; dy < 2; ++dy) {
-                const int y = std::min(2 * cy + dy, height - 1);
-                const uint8_t* row = bgra + stride * y;
-                for (int dx = 0; dx < 2; ++dx) {
-                    const uint8_t* p = row + 4 * std::min(2 * cx + dx, width - 1);
-                    sumB += p[0];
-                    sumG += p[1];
-                    sumR += p[2];
-                    out.y[static_cast<size_t>(2 * cy + dy) * out.width + 2 * cx + dx] =
-                        Luma(p[2], p[1], p[0]);
-                }
-            }
-            out.u[static_cast<size_t>(cy) * halfWidth + cx] = ChromaU(sumR, sumG, sumB);
-            out.v[static_cast<size_t>(cy) * halfWidth + cx] = ChromaV(sumR, sumG, sumB);
-        }
+        const uint8_t* above = bgra + stride * (2 * cy);
+        const uint8_t* below = 2 * cy + 1 < height ? above + stride : above;
+        uint8_t* luma = out.y.data() + lumaRow * 2 * cy;
+        ConvertRowPair(above, below, width, luma, luma + lumaRow, out.u.data() + chromaRow * cy,
+                       out.v.data() + chromaRow * cy);
     }
 }
 
