@@ -8,12 +8,14 @@
 #     the file's end, every indexed chunk is there with its size and id,
 #     each stream header's length is what its index holds; ffprobe opens it
 #     and ffmpeg decodes every packet without an error;
+#   - the converter, given, cannot make a film of it on that disk and leaves
+#     no file there;
 #   - then a recording into a file on a normal disk, started with Ctrl+B
 #     and stopped with Ctrl+E, is whole and plays: a failure leaves the
 #     program able to record.
 # A screenshot of the box is left in WORK_DIR/error_box.png.
 # Needs root for the mount: skipped (exit 77) without it.
-# Usage: full_disk_test.sh APP_PROBE.exe BRANTLE.exe MOVING_PICTURE.exe WORK_DIR [DISK_KB]
+# Usage: full_disk_test.sh APP_PROBE.exe BRANTLE.exe MOVING_PICTURE.exe WORK_DIR [DISK_KB [AVI2MPG.exe]]
 set -u -o pipefail
 APP_PROBE=$1
 BRANTLE=$2
@@ -22,6 +24,7 @@ work=$4
 # Room for the header and its reserved index (about 200 KB) and a few
 # seconds of the screen and the sound.
 disk_kb=${5:-2048}
+converter=${6:-}
 root=$(cd "$(dirname "$0")/../.." && pwd)
 here=$(dirname "$0")
 # shellcheck source=common.sh
@@ -157,6 +160,14 @@ largest=$(sed -n 's/^movi .* largest=//p' <<<"$report")
 echo "$free bytes left on the disk; the largest chunk stored has $largest bytes"
 [ "$free" -le $((largest + 65536)) ] \
   || fail "the file leaves $free bytes of the disk unused: recorded chunks were dropped"
+
+# --- the converter on a full disk: it fails and leaves nothing ---------------
+if [ -n "$converter" ]; then
+  film=$(winepath -w "$disk/clip.mp4")
+  ! wine "$converter" /q "$(winepath -w "$avi")" "$film" || fail "a film was made on a full disk"
+  [ ! -e "$disk/clip.mp4" ] && [ ! -e "$disk/clip.mp4.part" ] \
+    || fail "the converter left a file on the full disk: $(ls "$disk")"
+fi
 
 # --- a failure leaves the program able to record -------------------------
 probe command "$TITLE" $ID_FILE_ENTER_NAME || fail "cannot open the output file dialog"
