@@ -222,6 +222,9 @@ TEST_F(SelectionWndTest, EscapeOrARightClickCallsOffTheRubberBandAndTheFixedSize
     // The release reaches the window beneath, and the next selection starts after it.
     ReleaseLeft();
     ASSERT_TRUE(WaitUntil([] { return (GetKeyState(VK_LBUTTON) & 0x8000) == 0; }));
+    // The next selection takes its still picture of the screen once the
+    // first one has left it (a busy machine repaints what it covered late).
+    ASSERT_TRUE(WaitForScreen(*before));
 
     selection.StartFixedSize(&owner, 320, 240);
     ASSERT_TRUE(PutCursorAt(400, 300));
