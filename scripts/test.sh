@@ -10,14 +10,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 # The install tests take the packages from dist/.
 "$root/scripts/package.sh"
 
-# One CTest project over the host and win64 trees, so one summary ends the
-# run. The Windows tests come first, while the Wine services and desktop that
-# the environment booted are still running: after the host tests' quarter
-# minute without Wine, each Windows test started them anew with CTest's
-# output pipe and kept CTest waiting about 20 s on it (measured).
+# One CTest project over the host and win64 trees, so one summary ends the run.
 cat >"$root/build/CTestTestfile.cmake" <<'CTEST'
-subdirs("win64")
 subdirs("host")
+subdirs("win64")
 CTEST
 # The whole run may take longer than the environment's own limit (30 minutes
 # by default), which would cut it off.
