@@ -22,9 +22,10 @@ void PutMatrix(Mp4Bytes& b) {
     for (uint32_t v : matrix) b.U32(v);
 }
 
-// Creation and modification times (left at zero), then the two fields
-// that need 64 bits in version 1.
-void PutTimes(Mp4Bytes& b, bool wide, uint32_t middle, uint64_t duration) {
+// Creation and modification times (left at zero), the middle field (a
+// timescale, or a track id followed by a reserved word), then the duration;
+// the times and the duration need 64 bits in version 1.
+void PutTimes(Mp4Bytes& b, bool wide, uint32_t middle, uint64_t duration, bool reserved = false) {
     if (wide) {
         b.U64(0);
         b.U64(0);
@@ -33,6 +34,7 @@ void PutTimes(Mp4Bytes& b, bool wide, uint32_t middle, uint64_t duration) {
         b.U32(0);
     }
     b.U32(middle);
+    if (reserved) b.U32(0);
     if (wide)
         b.U64(duration);
     else
@@ -56,21 +58,7 @@ void PutTrackHeader(Mp4Bytes& b, const Mp4TrackInfo& t) {
     const uint64_t duration = ShownDuration(t);
     const bool wide = duration > UINT32_MAX;
     const size_t box = b.OpenFull(BoxType("tkhd"), wide, 3);  // enabled, in the movie
-    // The track id sits where the other headers have their timescale,
-    // followed by a reserved word.
-    if (wide) {
-        b.U64(0);
-        b.U64(0);
-    } else {
-        b.U32(0);
-        b.U32(0);
-    }
-    b.U32(t.id);
-    b.U32(0);
-    if (wide)
-        b.U64(duration);
-    else
-        b.U32(uint32_t(duration));
+    PutTimes(b, wide, t.id, duration, true);
     b.Zeros(8);
     b.U16(0);  // layer
     b.U16(0);  // alternate group
