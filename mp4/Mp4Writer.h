@@ -18,19 +18,7 @@
 #include "avi/OutputFile.h"
 #include "mp4/Mp4Movie.h"
 #include "mp4/Mp4SampleTable.h"
-
-struct Mp4VideoTrack {
-    uint32_t width = 0, height = 0;  // the picture shown (after cropping)
-    uint32_t timescale = 1000;       // units per second of the durations below
-    std::vector<uint8_t> sps, pps;   // one each, without start codes (from the encoder)
-};
-
-struct Mp4AudioTrack {
-    uint32_t sampleRate = 48000;
-    uint16_t channels = 2;
-    std::vector<uint8_t> audioSpecificConfig;     // AAC-LC, from the encoder
-    uint32_t averageBitrate = 0, maxBitrate = 0;  // 0: measured from the frames
-};
+#include "mp4/Mp4Tracks.h"
 
 struct Mp4WriterLimits {
     // Bytes kept ahead of the media data for the index (Mp4IndexRoomFor
@@ -38,16 +26,6 @@ struct Mp4WriterLimits {
     uint64_t indexRoom = 64 * 1024;
     uint32_t chunkMs = 500;                     // of each track's time per chunk
     uint32_t moveBlockBytes = 8 * 1024 * 1024;  // of a move of the media data
-};
-
-enum class Mp4WriteError {
-    None,
-    BadInput,  // a track or sample the file cannot describe
-    Header,    // writing the start of the file
-    Media,     // writing a chunk of media data
-    Move,      // moving the media data at Close
-    Index,     // writing 'moov' at Close
-    Flush,     // the disk flush at Close
 };
 
 class Mp4Writer {
