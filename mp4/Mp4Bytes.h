@@ -51,9 +51,10 @@ public:
         U24(flags);
         return start;
     }
-    void Close(size_t start) {
-        const uint32_t size = uint32_t(Size() - start);
-        for (int i = 0; i < 4; ++i) m_bytes[start + i] = uint8_t(size >> (24 - 8 * i));
+    void Close(size_t start) { Set32(start, uint32_t(Size() - start)); }
+    // Fills in a field written before its value was known.
+    void Set32(size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i) m_bytes[at + size_t(i)] = uint8_t(v >> (24 - 8 * i));
     }
 
 private:

@@ -1,8 +1,10 @@
 #include "mp4/Mp4Movie.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 #include "mp4/Mp4Bytes.h"
+#include "mp4/Mp4Fragment.h"
 
 namespace {
 
@@ -12,10 +14,16 @@ uint64_t InMovieTime(uint64_t duration, uint32_t timescale) {
     return (duration * Mp4MovieTimescale + timescale / 2) / timescale;
 }
 
-// The time the track shows: from its first presentation on.
-uint64_t ShownDuration(const Mp4TrackInfo& t) {
-    return InMovieTime(t.samples->Duration(), t.timescale);
+uint64_t MediaDuration(const Mp4TrackInfo& t) {
+    return t.samples ? t.samples->Duration() : t.duration;
 }
+
+// The time the track shows: from its first presentation on.
+uint64_t ShownDuration(const Mp4TrackInfo& t) { return InMovieTime(MediaDuration(t), t.timescale); }
+
+// 64-bit durations when they need them, or always for a box that is
+// rewritten in place with its final durations.
+bool Wide(uint64_t duration, bool always) { return always || duration > UINT32_MAX; }
 
 void PutMatrix(Mp4Bytes& b) {
     const uint32_t matrix[9] = {Unity, 0, 0, 0, Unity, 0, 0, 0, 0x40000000};
@@ -41,8 +49,8 @@ void PutTimes(Mp4Bytes& b, bool wide, uint32_t middle, uint64_t duration, bool r
         b.U32(uint32_t(duration));
 }
 
-void PutMovieHeader(Mp4Bytes& b, uint64_t duration, uint32_t nextTrack) {
-    const bool wide = duration > UINT32_MAX;
+void PutMovieHeader(Mp4Bytes& b, uint64_t duration, uint32_t nextTrack, bool alwaysWide) {
+    const bool wide = Wide(duration, alwaysWide);
     const size_t box = b.OpenFull(BoxType("mvhd"), wide, 0);
     PutTimes(b, wide, Mp4MovieTimescale, duration);
     b.U32(Unity);   // rate
@@ -54,9 +62,9 @@ void PutMovieHeader(Mp4Bytes& b, uint64_t duration, uint32_t nextTrack) {
     b.Close(box);
 }
 
-void PutTrackHeader(Mp4Bytes& b, const Mp4TrackInfo& t) {
+void PutTrackHeader(Mp4Bytes& b, const Mp4TrackInfo& t, bool alwaysWide) {
     const uint64_t duration = ShownDuration(t);
-    const bool wide = duration > UINT32_MAX;
+    const bool wide = Wide(duration, alwaysWide);
     const size_t box = b.OpenFull(BoxType("tkhd"), wide, 3);  // enabled, in the movie
     PutTimes(b, wide, t.id, duration, true);
     b.Zeros(8);
@@ -72,7 +80,7 @@ void PutTrackHeader(Mp4Bytes& b, const Mp4TrackInfo& t) {
 
 // Shows the media from its first presentation time, when that is not zero.
 void PutEditList(Mp4Bytes& b, const Mp4TrackInfo& t) {
-    const int64_t start = t.samples->FirstPresentation();
+    const int64_t start = t.samples ? t.samples->FirstPresentation() : 0;
     if (start <= 0) return;
     const uint64_t duration = ShownDuration(t);
     const bool wide = duration > UINT32_MAX || uint64_t(start) > INT32_MAX;
@@ -92,9 +100,9 @@ void PutEditList(Mp4Bytes& b, const Mp4TrackInfo& t) {
     b.Close(edts);
 }
 
-void PutMediaHeader(Mp4Bytes& b, const Mp4TrackInfo& t) {
-    const uint64_t duration = t.samples->Duration();
-    const bool wide = duration > UINT32_MAX;
+void PutMediaHeader(Mp4Bytes& b, const Mp4TrackInfo& t, bool alwaysWide) {
+    const uint64_t duration = MediaDuration(t);
+    const bool wide = Wide(duration, alwaysWide);
     const size_t box = b.OpenFull(BoxType("mdhd"), wide, 0);
     PutTimes(b, wide, t.timescale, duration);
     b.U16(0x55C4);  // language 'und'
@@ -134,38 +142,46 @@ void PutMediaInformation(Mp4Bytes& b, const Mp4TrackInfo& t, uint64_t dataStart,
     b.U32(1);
     b.Append(t.sampleEntry);
     b.Close(stsd);
-    t.samples->AppendBoxes(b, dataStart, co64);
+    static const Mp4SampleTable none;  // a film in fragments: the samples are in 'moof' boxes
+    (t.samples ? *t.samples : none).AppendBoxes(b, dataStart, co64);
     b.Close(stbl);
     b.Close(minf);
 }
 
-void PutTrack(Mp4Bytes& b, const Mp4TrackInfo& t, uint64_t dataStart, bool co64) {
+void PutTrack(Mp4Bytes& b, const Mp4TrackInfo& t, uint64_t dataStart, bool co64, bool alwaysWide) {
     const size_t trak = b.Open(BoxType("trak"));
-    PutTrackHeader(b, t);
+    PutTrackHeader(b, t, alwaysWide);
     PutEditList(b, t);
     const size_t mdia = b.Open(BoxType("mdia"));
-    PutMediaHeader(b, t);
+    PutMediaHeader(b, t, alwaysWide);
     PutHandler(b, t.video);
     PutMediaInformation(b, t, dataStart, co64);
     b.Close(mdia);
     b.Close(trak);
 }
 
-}  // namespace
-
-std::vector<uint8_t> FileTypeBox() {
-    Mp4Bytes b;
-    const size_t box = b.Open(BoxType("ftyp"));
-    b.U32(BoxType("isom"));
-    b.U32(0x200);  // minor version
-    for (uint32_t brand : {BoxType("isom"), BoxType("iso2"), BoxType("avc1"), BoxType("mp41")})
-        b.U32(brand);
-    b.Close(box);
-    return b.Data();
+// The fragments' defaults: 'mehd' with the whole film's duration, and a
+// 'trex' a track whose samples, unless a fragment says otherwise, are key
+// frames only in a sound track.
+void PutMovieExtends(Mp4Bytes& b, uint64_t duration, const std::vector<Mp4TrackInfo>& tracks) {
+    const size_t mvex = b.Open(BoxType("mvex"));
+    const size_t mehd = b.OpenFull(BoxType("mehd"), 1, 0);
+    b.U64(duration);
+    b.Close(mehd);
+    for (const Mp4TrackInfo& t : tracks) {
+        const size_t trex = b.OpenFull(BoxType("trex"), 0, 0);
+        b.U32(t.id);
+        b.U32(1);  // the one sample description
+        b.U32(0);  // duration and size: in every 'trun'
+        b.U32(0);
+        b.U32(t.video ? Mp4NonSyncSample : Mp4SyncSample);
+        b.Close(trex);
+    }
+    b.Close(mvex);
 }
 
-std::vector<uint8_t> MovieBox(const std::vector<Mp4TrackInfo>& tracks, uint64_t dataStart,
-                              bool co64) {
+std::vector<uint8_t> Movie(const std::vector<Mp4TrackInfo>& tracks, uint64_t dataStart, bool co64,
+                           bool fragmented) {
     uint64_t duration = 0;
     uint32_t nextTrack = 1;
     for (const Mp4TrackInfo& t : tracks) {
@@ -174,8 +190,40 @@ std::vector<uint8_t> MovieBox(const std::vector<Mp4TrackInfo>& tracks, uint64_t 
     }
     Mp4Bytes b;
     const size_t moov = b.Open(BoxType("moov"));
-    PutMovieHeader(b, duration, nextTrack);
-    for (const Mp4TrackInfo& t : tracks) PutTrack(b, t, dataStart, co64);
+    PutMovieHeader(b, duration, nextTrack, fragmented);
+    for (const Mp4TrackInfo& t : tracks) PutTrack(b, t, dataStart, co64, fragmented);
+    if (fragmented) PutMovieExtends(b, duration, tracks);
     b.Close(moov);
     return b.Data();
+}
+
+void PutFileType(Mp4Bytes& b, std::initializer_list<uint32_t> brands) {
+    const size_t box = b.Open(BoxType("ftyp"));
+    b.U32(BoxType("isom"));
+    b.U32(0x200);  // minor version
+    for (uint32_t brand : brands) b.U32(brand);
+    b.Close(box);
+}
+
+}  // namespace
+
+std::vector<uint8_t> FileTypeBox() {
+    Mp4Bytes b;
+    PutFileType(b, {BoxType("isom"), BoxType("iso2"), BoxType("avc1"), BoxType("mp41")});
+    return b.Data();
+}
+
+std::vector<uint8_t> FragmentedFileTypeBox() {
+    Mp4Bytes b;  // iso6: fragments with 'tfdt' and a base at 'moof'
+    PutFileType(b, {BoxType("isom"), BoxType("iso6"), BoxType("avc1"), BoxType("mp41")});
+    return b.Data();
+}
+
+std::vector<uint8_t> MovieBox(const std::vector<Mp4TrackInfo>& tracks, uint64_t dataStart,
+                              bool co64) {
+    return Movie(tracks, dataStart, co64, false);
+}
+
+std::vector<uint8_t> FragmentedMovieBox(const std::vector<Mp4TrackInfo>& tracks) {
+    return Movie(tracks, 0, false, true);
 }

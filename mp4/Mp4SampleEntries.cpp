@@ -1,10 +1,12 @@
 #include "mp4/Mp4SampleEntries.h"
 
+#include "mp4/AvcConfig.h"
 #include "mp4/Mp4Bytes.h"
 
 namespace {
 
 constexpr uint32_t Dpi72 = 0x00480000;  // 16.16
+constexpr uint8_t PictureParameterSet = 8;
 
 void PutEntryStart(Mp4Bytes& b) {
     b.Zeros(6);
@@ -54,4 +56,19 @@ std::vector<uint8_t> AacSampleEntry(uint32_t sampleRate, uint16_t channels,
     b.Close(esds);
     b.Close(entry);
     return b.Data();
+}
+
+std::vector<uint8_t> VideoTrackEntry(const Mp4VideoTrack& v) {
+    AvcSequenceInfo sps;
+    const bool fits = ReadAvcSequenceInfo(v.sps, sps) && !v.pps.empty() &&
+                      (v.pps[0] & 0x1F) == PictureParameterSet && v.sps.size() <= UINT16_MAX &&
+                      v.pps.size() <= UINT16_MAX && v.width > 0 && v.width <= UINT16_MAX &&
+                      v.height > 0 && v.height <= UINT16_MAX && v.timescale > 0;
+    if (!fits) return {};
+    return AvcSampleEntry(v.width, v.height, AvcDecoderConfiguration(v.sps, v.pps, sps));
+}
+
+bool AudioTrackFits(const Mp4AudioTrack& a) {
+    return a.audioSpecificConfig.size() >= 2 && a.sampleRate > 0 && a.sampleRate <= UINT16_MAX &&
+           a.channels > 0;
 }

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "mp4/AacConfig.h"
-#include "mp4/AvcConfig.h"
 #include "mp4/AvcUnits.h"
 #include "mp4/FileMove.h"
 #include "mp4/Mp4Bytes.h"
@@ -13,7 +12,6 @@
 namespace {
 
 constexpr int VideoTrack = 0, AudioTrack = 1;
-constexpr uint8_t PictureParameterSet = 8;
 
 }  // namespace
 
@@ -31,19 +29,10 @@ Mp4Writer::Mp4Writer(OutputFile& file, Mp4VideoTrack video, const Mp4AudioTrack*
 // 'ftyp', the room for the index as a 'free' box, and an 'mdat' header
 // whose size (zero) says it runs to the end of the file.
 bool Mp4Writer::Open() {
-    AvcSequenceInfo sps;
-    const bool videoOk = ReadAvcSequenceInfo(m_video.sps, sps) && !m_video.pps.empty() &&
-                         (m_video.pps[0] & 0x1F) == PictureParameterSet &&
-                         m_video.sps.size() <= UINT16_MAX && m_video.pps.size() <= UINT16_MAX &&
-                         m_video.width > 0 && m_video.width <= UINT16_MAX && m_video.height > 0 &&
-                         m_video.height <= UINT16_MAX && m_video.timescale > 0;
-    const bool audioOk =
-        !m_hasAudio || (m_audio.audioSpecificConfig.size() >= 2 && m_audio.sampleRate > 0 &&
-                        m_audio.sampleRate <= UINT16_MAX && m_audio.channels > 0);
-    if (!videoOk || !audioOk || m_limits.indexRoom > UINT32_MAX)
+    m_avcEntry = VideoTrackEntry(m_video);
+    if (m_avcEntry.empty() || (m_hasAudio && !AudioTrackFits(m_audio)) ||
+        m_limits.indexRoom > UINT32_MAX)
         return Fail(Mp4WriteError::BadInput);
-    m_avcEntry = AvcSampleEntry(m_video.width, m_video.height,
-                                AvcDecoderConfiguration(m_video.sps, m_video.pps, sps));
     Mp4Bytes start;
     start.Append(FileTypeBox());
     m_indexStart = start.Size();
