@@ -6,23 +6,16 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "mp4/AvcUnits.h"
 #include "mp4/Mp4FragmentWriter.h"
-#include "tests/support/AdtsStream.h"
-#include "tests/support/AnnexBStream.h"
 #include "tests/support/PosixFile.h"
+#include "tests/support/StreamTracks.h"
 
 namespace {
 
 constexpr uint64_t Seconds = 3600, PositionsPerSecond = 10;
-
-std::vector<uint8_t> Load(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 double Since(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -33,24 +26,17 @@ double Since(std::chrono::steady_clock::time_point start) {
 int main(int argc, char** argv) {
     AvcStream video;
     AdtsStream sound;
-    if (argc != 4 || !ParseAnnexBStream(Load(argv[1]), video) ||
-        !ParseAdtsStream(Load(argv[2]), sound) || video.units.size() < PositionsPerSecond) {
-        std::fprintf(stderr, "usage: mp4_fragment_bench IN.h264 IN.aac OUT.mp4 (a second of film)\n");
+    if (argc != 4 || !ParseAnnexBStream(LoadFile(argv[1]), video) ||
+        !ParseAdtsStream(LoadFile(argv[2]), sound) || video.units.size() < PositionsPerSecond) {
+        std::fprintf(stderr,
+                     "usage: mp4_fragment_bench IN.h264 IN.aac OUT.mp4 (a second of film)\n");
         return 2;
     }
     std::vector<std::vector<uint8_t>> units(PositionsPerSecond);
     for (size_t i = 0; i < units.size(); ++i)
         AnnexBToLengthPrefixed(video.units[i].bytes.data(), video.units[i].bytes.size(), units[i]);
-    Mp4VideoTrack track;
-    track.width = 320;
-    track.height = 240;
-    track.timescale = PositionsPerSecond;
-    track.sps = video.sps;
-    track.pps = video.pps;
-    Mp4AudioTrack audio;
-    audio.sampleRate = sound.sampleRate;
-    audio.channels = sound.channels;
-    audio.audioSpecificConfig = sound.audioSpecificConfig;
+    const Mp4VideoTrack track = VideoTrackOf(video, 320, 240, PositionsPerSecond);
+    const Mp4AudioTrack audio = AudioTrackOf(sound);
     PosixFile file(argv[3]);
     uint64_t nowMs = 0;
     Mp4FragmentWriter writer(file, track, &audio, 500, [&] { return nowMs; });

@@ -27,8 +27,8 @@ std::vector<uint8_t> FragmentHead(uint32_t sequence, const std::vector<Mp4TrackR
 
 // A place to start decoding: a key frame, or a fragment's first sound sample.
 struct Mp4AccessPoint {
-    uint64_t time = 0;        // decoding time, in the track's timescale
-    uint64_t moofOffset = 0;  // from the start of the file
+    uint64_t time = 0;              // decoding time, in the track's timescale
+    uint64_t moofOffset = 0;        // from the start of the file
     uint32_t traf = 1, sample = 1;  // numbered from 1 within the 'moof' and the run
 };
 

@@ -205,17 +205,17 @@ bool Mp4FragmentWriter::Close(uint64_t videoEndTime) {
 std::vector<uint8_t> Mp4FragmentWriter::Moov() const {
     const Track& v = m_tracks[VideoTrack];
     std::vector<Mp4TrackInfo> infos;
-    infos.push_back({v.id, true, v.timescale, m_video.width, m_video.height, m_avcEntry, nullptr,
-                     v.time});
+    infos.push_back(
+        {v.id, true, v.timescale, m_video.width, m_video.height, m_avcEntry, nullptr, v.time});
     if (!m_hasAudio) return FragmentedMovieBox(infos);
     const Track& a = m_tracks[AudioTrack];
     AacStreamFigures figures;
     figures.esId = uint16_t(a.id);
     figures.bufferBytes = a.largest;
     figures.maxBitrate = m_audio.maxBitrate;
-    figures.averageBitrate =
-        m_audio.averageBitrate ? m_audio.averageBitrate
-                               : uint32_t(a.time ? a.totalBytes * 8 * a.timescale / a.time : 0);
+    figures.averageBitrate = m_audio.averageBitrate
+                                 ? m_audio.averageBitrate
+                                 : uint32_t(a.time ? a.totalBytes * 8 * a.timescale / a.time : 0);
     infos.push_back({a.id, false, a.timescale, 0, 0,
                      AacSampleEntry(m_audio.sampleRate, m_audio.channels,
                                     AacDescriptors(m_audio.audioSpecificConfig, figures)),

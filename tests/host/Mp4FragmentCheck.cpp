@@ -12,24 +12,17 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "mp4/AvcUnits.h"
 #include "mp4/Mp4FragmentWriter.h"
-#include "tests/support/AdtsStream.h"
-#include "tests/support/AnnexBStream.h"
 #include "tests/support/PosixFile.h"
+#include "tests/support/StreamTracks.h"
 
 namespace {
 
 constexpr uint32_t PositionsPerSecond = 25;
-
-std::vector<uint8_t> Load(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // Notes where the file ended at the last flush but one (the pair just
 // flushed starts there: pairs go at the end) and where it ends now, and
@@ -72,18 +65,10 @@ int main(int argc, char** argv) {
     if (argc != 6) return Fail("usage: IN.h264 IN.aac OUT.mp4 EXPECTED_PACKETS EXPECTED_COMMITS");
     AvcStream video;
     AdtsStream sound;
-    if (!ParseAnnexBStream(Load(argv[1]), video)) return Fail("the H.264 stream did not parse");
-    if (!ParseAdtsStream(Load(argv[2]), sound)) return Fail("the ADTS stream did not parse");
-    Mp4VideoTrack track;
-    track.width = 160;
-    track.height = 120;
-    track.timescale = PositionsPerSecond;
-    track.sps = video.sps;
-    track.pps = video.pps;
-    Mp4AudioTrack audio;
-    audio.sampleRate = sound.sampleRate;
-    audio.channels = sound.channels;
-    audio.audioSpecificConfig = sound.audioSpecificConfig;
+    if (!ParseAnnexBStream(LoadFile(argv[1]), video)) return Fail("the H.264 stream did not parse");
+    if (!ParseAdtsStream(LoadFile(argv[2]), sound)) return Fail("the ADTS stream did not parse");
+    const Mp4VideoTrack track = VideoTrackOf(video, 160, 120, PositionsPerSecond);
+    const Mp4AudioTrack audio = AudioTrackOf(sound);
     WatchedFile file(argv[3]);
     uint64_t nowMs = 0;
     Mp4FragmentWriter writer(file, track, &audio, 500, [&] { return nowMs; });
@@ -97,7 +82,8 @@ int main(int argc, char** argv) {
     for (size_t i = 0; i < video.units.size(); ++i, ++position) {
         if (i % 7 == 6) position += 1 + i % 3;  // the recorder fell behind
         nowMs = position * 1000 / PositionsPerSecond;
-        for (; soundSent < sound.frames.size() && soundSent * 1024 * 1000 / audio.sampleRate <= nowMs;
+        for (;
+             soundSent < sound.frames.size() && soundSent * 1024 * 1000 / audio.sampleRate <= nowMs;
              ++soundSent)
             if (!writer.WriteAudio(sound.frames[soundSent].data(), sound.frames[soundSent].size()))
                 return Fail("WriteAudio failed");
@@ -110,7 +96,8 @@ int main(int argc, char** argv) {
             !writer.CommitIfDue())
             return Fail("WriteVideo or CommitIfDue failed");
         if (file.flushes != flushes)
-            commits << file.flushes << " " << file.pairStart << " " << file.End() << " " << i << " " << soundSent << "\n";
+            commits << file.flushes << " " << file.pairStart << " " << file.End() << " " << i << " "
+                    << soundSent << "\n";
         packets << position << "," << (u.keyFrame ? "K" : "_") << "\n";
     }
     if (!writer.Close(position)) return Fail("Close failed");
