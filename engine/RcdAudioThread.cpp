@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "avi/AviWriter.h"
+#include "avi/FilmWriter.h"
 #include "engine/RecordingState.h"
 
 namespace {
@@ -21,7 +21,7 @@ BOOL CRcdAudioThread::InitInstance() {
     capture.blockEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     // The video thread opens the file, with a sound stream, or gives up.
     State().FileSettled.Wait();
-    capture.file = State().RecordingAviFile.load();
+    capture.file = State().RecordingFile.load();
     if (capture.file && Job->HasSoundStream() && RecordingActive() &&
         SUCCEEDED(StartCapture(capture))) {
         CaptureUntilStopped(capture);
@@ -55,15 +55,17 @@ HRESULT CRcdAudioThread::StartCapture(Capture& capture) const {
         table[k - 1] = {BlockEndOffset(k, capture.ring.blockSize), capture.blockEvent};
     hr = capture.notifier->SetNotificationPositions(AudioRingBlocks, table);
     if (FAILED(hr)) return hr;
+    capture.startedMs = timeGetTime();
     return capture.buffer->Start(DSCBSTART_LOOPING);
 }
 
 // Waits on the block event and moves whole blocks into the file. The wait is
 // the thread's safe point for a pause: what the device captures while paused
 // is dropped at the resume, as the video leaves the pause out too.
-void CRcdAudioThread::CaptureUntilStopped(Capture& capture) {
+void CRcdAudioThread::CaptureUntilStopped(Capture& capture) const {
     while (RecordingActive()) {
         if (State().Pause.PauseRequested()) SitOutPause(capture);
+        if (!RestartIfSilent(capture)) return;
         // Until the first sound is placed, looks come often: each one bounds
         // when the sound was taken.
         const DWORD waitMs = capture.placed ? 50 : 10;
@@ -80,6 +82,24 @@ void CRcdAudioThread::CaptureUntilStopped(Capture& capture) {
             return;
         }
     }
+}
+
+// A device that has delivered nothing for seconds after its start is opened
+// afresh, a few times at most: under Wine a capture stream now and then
+// never starts, for the whole recording. The silence before the first sound
+// keeps the film's timing. False when the device cannot be opened again.
+bool CRcdAudioThread::RestartIfSilent(Capture& capture) const {
+    if (capture.clock.Known() || capture.restarts >= SilentStartRestarts ||
+        timeGetTime() - capture.startedMs < SilentStartMs)
+        return true;
+    ++capture.restarts;
+    capture.buffer->Stop();
+    capture.notifier.Reset();
+    capture.buffer.Reset();
+    capture.device.Reset();
+    capture.nextReadOffset = 0;
+    capture.clock.Restart();
+    return SUCCEEDED(StartCapture(capture));
 }
 
 // Takes all sound up to the pause's request, parks, and goes on reading as

@@ -21,7 +21,7 @@
 #include "framework/ComPtr.h"
 #include "framework/WinThread.h"
 
-class AviWriter;
+class FilmWriter;
 
 class CRcdAudioThread : public CWinThread {
 public:
@@ -44,20 +44,25 @@ private:
         HANDLE blockEvent = nullptr;
         AudioRingLayout ring = {};
         uint32_t nextReadOffset = 0;
-        AviWriter* file = nullptr;
+        FilmWriter* file = nullptr;
         SoundClock clock;
         bool placed = false;     // the first sound was placed on the film's clock
         uint64_t skipBytes = 0;  // sound from before the film began, still to leave out
         uint64_t writtenBytes = 0;
         uint64_t limitBytes = UINT64_MAX;  // the film's length, once it has ended
+        uint32_t startedMs = 0;  // when the device was last started
+        int restarts = 0;        // of a device that delivered nothing
     };
+    static constexpr uint32_t SilentStartMs = 3000;
+    static constexpr int SilentStartRestarts = 3;
 
     // What a step takes from the ring: nothing (it only looks at the
     // device's position), whole blocks, or every whole sample frame.
     enum class Take { LookOnly, Blocks, Frames };
 
     HRESULT StartCapture(Capture& capture) const;
-    static void CaptureUntilStopped(Capture& capture);
+    void CaptureUntilStopped(Capture& capture) const;
+    bool RestartIfSilent(Capture& capture) const;
     static void SitOutPause(Capture& capture);
     static HRESULT TakeUntil(Capture& capture, uint32_t momentMs);
     static bool AwaitDelivery(Capture& capture, uint32_t offset);
