@@ -20,6 +20,7 @@
 
 #include "avi/AviHeader.h"
 #include "avi/AviIndex.h"
+#include "avi/FilmWriter.h"
 #include "avi/OutputFile.h"
 
 struct AviWriterLimits {
@@ -38,7 +39,7 @@ enum class AviWriteError {
     IndexFull,  // the recording outgrew the room reserved for its index
 };
 
-class AviWriter {
+class AviWriter : public FilmWriter {
 public:
     using Clock = std::function<uint64_t()>;  // milliseconds
     static uint64_t SteadyClockMs();
@@ -54,21 +55,22 @@ public:
     // Stores a frame at position; the positions between the last one stored
     // and this one get empty chunks, so the stream keeps the wall clock.
     // A position already taken stores the frame at the next free one.
-    bool WriteVideo(uint32_t position, const void* data, uint32_t size, bool keyFrame);
+    bool WriteVideo(uint32_t position, const void* data, uint32_t size, bool keyFrame) override;
     // Whole sample frames of the audio stream's format.
-    bool WriteAudio(const void* data, uint32_t size);
+    bool WriteAudio(const void* data, uint32_t size) override;
     // Brings the index and header up to date when a commit is due, or now
     // (before the recording rests in a pause).
-    bool CommitIfDue();
-    bool CommitNow();
+    bool CommitIfDue() override;
+    bool CommitNow() override;
     // The last commit, the legacy index of the first part, and the disk.
-    bool Close();
+    bool Close() override;
 
     // After a failure the file holds everything written before it, with its
     // index and header, and the writer takes nothing more.
     AviWriteError Error() const;
-    uint32_t FileErrorCode() const;
-    uint32_t VideoPositions() const;  // positions stored, empty ones included
+    uint32_t FileErrorCode() const override;
+    uint32_t VideoPositions() const override;  // positions stored, empty ones included
+    bool IndexFull() const override { return Error() == AviWriteError::IndexFull; }
     int Parts() const;
 
 private:

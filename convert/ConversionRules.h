@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "encode/H264Settings.h"
+
 // A stored frame and the positions it lasts: skipped positions (empty
 // chunks) make the frame before them longer, so the film keeps its timing.
 struct TimedFrame {
@@ -26,13 +28,6 @@ std::string UnfinishedPathFor(const std::string& mp4Path);
 enum class Quality { Smaller, Balanced, Best };
 constexpr const char* QualityNames[] = {"Smaller file", "Balanced", "Best quality"};
 
-// What the H.264 encoder is asked for: a constant quality (lower is better),
-// its speed preset, and the longest run between key frames, in frames.
-struct H264Settings {
-    int crf;
-    const char* preset;
-    int keyFrameMax;
-};
 // framesPerSecond: the recording's rate; key frames come at least every 10 s.
 H264Settings H264SettingsFor(Quality quality, double framesPerSecond);
 

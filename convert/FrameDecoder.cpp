@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "convert/PixelRows.h"
+#include "encode/PixelRows.h"
 
 namespace {
 

@@ -5,18 +5,12 @@ set(brantle_convert_windows)
 set(brantle_convert_libs)
 if(BRANTLE_ENCODERS_FOUND)
     set(brantle_convert_windows
-        convert/AacEncoder.cpp
         convert/Conversion.cpp
         convert/ConverterDlg.cpp
-        convert/FrameDecoder.cpp
-        convert/H264Encoder.cpp
-        convert/PixelRows.cpp)
-    set(brantle_convert_libs brantle::x264 brantle::aacenc msvfw32 comctl32 comdlg32 shell32)
+        convert/FrameDecoder.cpp)
+    set(brantle_convert_libs msvfw32 comctl32 comdlg32 shell32)
 endif()
-brantle_layer(convert DEPENDS framework avi mp4 codecs
-    PORTABLE
-        convert/ColourConversion.cpp
-        convert/ConversionRules.cpp
-        convert/SoundConversion.cpp
+brantle_layer(convert DEPENDS framework avi mp4 codecs encode
+    PORTABLE convert/ConversionRules.cpp
     WINDOWS ${brantle_convert_windows}
     LIBS ${brantle_convert_libs})

@@ -11,7 +11,9 @@
 #include <cstdint>
 #include <vector>
 
-class FrameCompressor {
+#include "engine/FrameEncoder.h"
+
+class FrameCompressor : public FrameEncoder {
 public:
     // input: the header and colour table of the frames to come.
     FrameCompressor(DWORD handler, const BITMAPINFOHEADER& input, int quality, int keyFrames,
@@ -20,21 +22,12 @@ public:
     FrameCompressor(const FrameCompressor&) = delete;
     FrameCompressor& operator=(const FrameCompressor&) = delete;
 
-    // The compressor opened and took the input format.
-    bool Ready() const { return m_begun; }
+    bool Ready() const override { return m_begun; }
     // The header and colour table of the compressed frames.
     const std::vector<uint8_t>& OutputFormat() const { return m_outputFormat; }
 
-    struct Result {
-        const void* data;
-        uint32_t size;
-        bool keyFrame;
-    };
-    // Compresses one frame (a packed DIB of the input format); false when
-    // the compressor failed.
-    bool Compress(const BITMAPINFOHEADER& frame, Result& result);
-    // The quality asked for from the next frame on.
-    void SetQuality(int quality) { m_quality = quality; }
+    bool Compress(const BITMAPINFOHEADER& frame, Result& result) override;
+    void SetQuality(int quality) override { m_quality = quality; }
 
 private:
     bool Begin(const BITMAPINFOHEADER& input);

@@ -8,6 +8,9 @@
 #include "engine/FlashingWnd.h"
 #include "engine/FrameGrabber.h"
 #include "engine/FrameSchedule.h"
+#include "engine/H264FrameEncoder.h"
+#include "engine/Mp4FilmWriter.h"
+#include "engine/Mp4Recording.h"
 #include "engine/RecordingMessages.h"
 #include "engine/RecordingState.h"
 
@@ -43,7 +46,7 @@ BOOL CRcdAviThread::InitInstance() {
     }
     // The film's clock starts now; the audio thread may write from here on.
     State().FilmStart = timeGetTime();
-    State().RecordingAviFile = run.writer.get();
+    State().RecordingFile = run.writer.get();
     State().FileSettled.Set();
     if (run.writer && RecordingActive()) RecordFrames(run);
     CleanUp(run);
@@ -64,6 +67,11 @@ bool CRcdAviThread::TakeProbe(Run& run, int width, int height) {
 
 void CRcdAviThread::FitToChosenCompressor(Run& run) {
     const ICINFO& chosen = *Job->Compressor;
+    // The H.264 encoder takes any size: odd sides are cropped in the stream.
+    if (IsH264Mp4Handler(chosen.fccHandler)) {
+        run.compressorInUse = chosen.fccHandler;
+        return;
+    }
     if (IsDivHandler(chosen.fccHandler)) {
         run.area = PadForDivHandler(run.area);
         if (!TakeProbe(run, run.area.width, run.area.height)) return;
@@ -95,32 +103,61 @@ void CRcdAviThread::OpenFile(Run& run) {
         border->SetBorderRegion(run.area.left, run.area.top, run.area.width, run.area.height);
         border->ShowBorder(true);
     }
-    run.compressor = std::make_unique<FrameCompressor>(
-        run.compressorInUse, *run.probe, Job->VideoQuality, Job->KeyFrames, Job->PlayRate);
+    const bool mp4 = IsH264Mp4Handler(run.compressorInUse);
+    if (mp4)
+        run.compressor = std::make_unique<H264FrameEncoder>(*run.probe, Job->VideoQuality,
+                                                            Job->KeyFrames, Job->PlayRate);
+    else
+        run.compressor = std::make_unique<FrameCompressor>(
+            run.compressorInUse, *run.probe, Job->VideoQuality, Job->KeyFrames, Job->PlayRate);
     if (!run.compressor->Ready())
         run.compressorFailed = true;
-    else if (!OpenWriter(run))
+    else if (!(mp4 ? OpenMp4Writer(run) : OpenWriter(run)))
         run.writer.reset();
     ReleaseFrame(run.probe);
     run.probe = nullptr;
     if (!run.writer) State().RecordingActive = 0;
 }
 
-bool CRcdAviThread::OpenWriter(Run& run) {
+bool CRcdAviThread::CreateOutputFile(Run& run) {
     run.file = std::make_unique<WindowsOutputFile>(Job->FileName);
-    if (!run.file->Opened()) {
-        run.fileFailure = FileFailure{FileStep::Create, run.file->ErrorCode(), false};
-        return false;
-    }
+    if (run.file->Opened()) return true;
+    run.fileFailure = FileFailure{FileStep::Create, run.file->ErrorCode(), false};
+    return false;
+}
+
+bool CRcdAviThread::OpenWriter(Run& run) {
+    if (!CreateOutputFile(run)) return false;
     AviVideoStream video;
     video.handler = run.compressorInUse;
     video.rate = uint32_t(Job->PlayRate);
     video.quality = uint32_t(Job->VideoQuality);
-    video.format = run.compressor->OutputFormat();
+    video.format = static_cast<const FrameCompressor&>(*run.compressor).OutputFormat();
     const AviAudioStream sound = SoundStreamOf(Job->AudioFormat);
-    run.writer = std::make_unique<AviWriter>(*run.file, std::move(video),
-                                             Job->HasSoundStream() ? &sound : nullptr);
-    if (run.writer->Open()) return true;
+    auto writer = std::make_unique<AviWriter>(*run.file, std::move(video),
+                                              Job->HasSoundStream() ? &sound : nullptr);
+    const bool opened = writer->Open();
+    run.writer = std::move(writer);
+    if (opened) return true;
+    WriterFailed(run, FileStep::Create);
+    return false;
+}
+
+bool CRcdAviThread::OpenMp4Writer(Run& run) {
+    if (!CreateOutputFile(run)) return false;
+    const auto& encoder = static_cast<const H264FrameEncoder&>(*run.compressor);
+    Mp4VideoTrack video;
+    video.width = uint32_t(encoder.Width());
+    video.height = uint32_t(encoder.Height());
+    video.sps = encoder.Sps();
+    video.pps = encoder.Pps();
+    std::optional<PcmLayout> sound;
+    const WAVEFORMATEX& wave = Job->AudioFormat;
+    if (Job->HasSoundStream()) sound = PcmLayout{wave.nSamplesPerSec, wave.nChannels, wave.wBitsPerSample};
+    auto writer = std::make_unique<Mp4FilmWriter>(*run.file, video, Job->PlayRate, sound);
+    const bool opened = writer->Open();
+    run.writer = std::move(writer);
+    if (opened) return true;
     WriterFailed(run, FileStep::Create);
     return false;
 }
@@ -128,7 +165,7 @@ bool CRcdAviThread::OpenWriter(Run& run) {
 void CRcdAviThread::WriterFailed(Run& run, FileStep step) {
     if (!run.fileFailure)
         run.fileFailure = FileFailure{step, run.writer->FileErrorCode(),
-                                      run.writer->Error() == AviWriteError::IndexFull};
+                                      run.writer->IndexFull()};
     State().RecordingActive = 0;
 }
 
@@ -241,7 +278,7 @@ bool CRcdAviThread::ParkWithGrabbing(Run& run, const FrameQueue<GrabbedFrame>& q
 // Compresses and writes one frame at its position; false when the
 // compressor or the file failed.
 bool CRcdAviThread::StoreFrame(Run& run, Progress& progress, const GrabbedFrame& grabbed) {
-    FrameCompressor::Result compressed{};
+    FrameEncoder::Result compressed{};
     const auto compressStart = std::chrono::steady_clock::now();
     run.compressor->SetQuality(run.pace->Quality());
     if (!run.compressor->Compress(*grabbed.frame, compressed)) {
@@ -285,7 +322,7 @@ void CRcdAviThread::CleanUp(Run& run) {
     m_blocks.Clear();
     // The audio thread writes into the file until it has finished.
     if (Job->RecordAudio) State().AudioFinished.Wait();
-    State().RecordingAviFile = nullptr;
+    State().RecordingFile = nullptr;
     if (run.writer && !run.writer->Close()) WriterFailed(run, FileStep::Write);
     if (run.writer) run.positionsStored = run.writer->VideoPositions();
     run.writer.reset();

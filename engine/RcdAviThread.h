@@ -37,9 +37,9 @@ private:
         CaptureArea area = {};
         uint32_t compressorInUse = FourccMSVC;
         BITMAPINFOHEADER* probe = nullptr;
-        std::unique_ptr<FrameCompressor> compressor;
+        std::unique_ptr<FrameEncoder> compressor;
         std::unique_ptr<WindowsOutputFile> file;
-        std::unique_ptr<AviWriter> writer;
+        std::unique_ptr<FilmWriter> writer;
         uint32_t positionsStored = 0;  // the film's length when the writer closed
         bool compressorFailed = false;
         std::optional<FileFailure> fileFailure;
@@ -68,7 +68,9 @@ private:
     bool TakeProbe(Run& run, int width, int height);
     void FitToChosenCompressor(Run& run);
     void OpenFile(Run& run);
+    bool CreateOutputFile(Run& run);
     bool OpenWriter(Run& run);
+    bool OpenMp4Writer(Run& run);
     void RecordFrames(Run& run);
     // Returns the film's length in frames: up to the last one handed over.
     uint32_t GrabFrames(Run& run, FrameQueue<GrabbedFrame>& queue);

@@ -9,6 +9,6 @@ void RecordingState::Begin() {
     AudioFinished.Reset();
     FilmEnded.Reset();
     FilmLengthMs = 0;
-    RecordingAviFile = nullptr;
+    RecordingFile = nullptr;
     RecordingActive = 1;
 }

@@ -11,7 +11,7 @@
 #include "engine/PauseGate.h"
 #include "engine/Signal.h"
 
-class AviWriter;
+class FilmWriter;
 struct HICON__;   // the platform's cursor handle (HCURSOR)
 class CFlashingWnd;
 
@@ -20,9 +20,9 @@ struct RecordingState {
     std::atomic<uint32_t> PausedTime{0};      // ms spent paused in this recording
     // The recording's open file, from the video thread's set-up until the
     // audio thread has finished with it.
-    std::atomic<AviWriter*> RecordingAviFile{nullptr};
+    std::atomic<FilmWriter*> RecordingFile{nullptr};
     std::atomic<int32_t> AudioThreadActive{0};  // the audio thread still writes sound
-    // Set by the video thread once the file is open (RecordingAviFile) or
+    // Set by the video thread once the file is open (RecordingFile) or
     // will not be; the audio thread waits for it.
     Signal FileSettled;
     // Set by the audio thread as its very last step; the video thread waits
@@ -60,7 +60,7 @@ struct RecordingState {
 };
 
 static_assert(std::atomic<int32_t>::is_always_lock_free, "flags must be plain words");
-static_assert(std::atomic<AviWriter*>::is_always_lock_free, "handles must be plain words");
+static_assert(std::atomic<FilmWriter*>::is_always_lock_free, "handles must be plain words");
 
 // The one instance of the process.
 extern RecordingState TheRecordingState;

@@ -3,6 +3,7 @@
 #include <mmsystem.h>
 
 #include "engine/CompressorFitting.h"
+#include "engine/Mp4Recording.h"
 #include "engine/RcdAudioThread.h"
 #include "engine/RcdAviThread.h"
 #include "engine/RecordingMessages.h"
@@ -109,9 +110,15 @@ void CRecordController::OnTimer(UINT_PTR id) {
     StartRecording();
 }
 
+bool CRecordController::RecordsMp4() const {
+    const ICINFO* chosen = m_parts.compressors.Chosen(m_parts.settings.CurCompressor);
+    return chosen && IsH264Mp4Handler(chosen->fccHandler);
+}
+
+// The file's extension follows the container, whatever the setting says.
 std::string CRecordController::TakeFileName() {
     OutputFiles& files = m_parts.files;
-    const std::string& path = m_parts.settings.SavePath;
+    const std::string path = WithContainerExtension(m_parts.settings.SavePath, RecordsMp4());
     if (!files.replaceAgreed.empty() && files.replaceAgreed == path) {
         files.replaceAgreed.clear();  // agreed for one recording
         return path;

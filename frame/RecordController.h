@@ -62,6 +62,7 @@ private:
     std::shared_ptr<RecordingJob> MakeJob(const std::string& file) const;
     // The file the recording goes to: the save path, or a free name beside
     // it unless the user agreed to replace it; empty when there is none.
+    bool RecordsMp4() const;
     std::string TakeFileName();
     void StartRecording();
     // A start that failed before any frame: the main window back, the message.

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 
 #include "codecs/BuiltInCompressors.h"
+#include "engine/Mp4Recording.h"
 #include "framework/ScopedHandles.h"
 
 namespace {
@@ -48,10 +50,25 @@ bool IsBuiltIn(DWORD handler) {
                        [&](DWORD own) { return UpperCase(own) == UpperCase(handler); });
 }
 
+// Our encoder codes the grabs of a 16, 24 or 32-bit screen.
+bool H264TakesDepth(int bitCount) { return bitCount == 16 || bitCount == 24 || bitCount == 32; }
+
+ICINFO H264Mp4Entry() {
+    ICINFO entry{};
+    entry.dwSize = sizeof entry;
+    entry.fccType = ICTYPE_VIDEO;
+    entry.fccHandler = FourccH264Mp4;
+    MultiByteToWideChar(CP_ACP, 0, H264Mp4Name, -1, entry.szName, int(std::size(entry.szName)));
+    MultiByteToWideChar(CP_ACP, 0, H264Mp4Name, -1, entry.szDescription,
+                        int(std::size(entry.szDescription)));
+    return entry;
+}
+
 }  // namespace
 
 // The built-ins come first, whatever the platform's order: a new user's
-// choice, position 0, is then the lossless one.
+// choice, position 0, is then the lossless one. Recording straight to MP4
+// follows them.
 void CompressorCatalogue::Build(RecordSettings& settings) {
     BITMAPINFOHEADER format = ScreenProbeFormat();
     for (DWORD handler : BuiltInHandlers()) {
@@ -61,6 +78,7 @@ void CompressorCatalogue::Build(RecordSettings& settings) {
         entry.fccHandler = handler;
         TakeIfAccepting(format, settings);
     }
+    if (H264TakesDepth(format.biBitCount)) Take(H264Mp4Entry(), settings);
     for (DWORD i = 0; m_count < Capacity; ++i) {
         ICINFO& entry = m_entries[m_count];
         if (!ICInfo(ICTYPE_VIDEO, i, &entry)) break;
@@ -69,9 +87,12 @@ void CompressorCatalogue::Build(RecordSettings& settings) {
 }
 
 void CompressorCatalogue::TakeIfAccepting(BITMAPINFOHEADER& format, RecordSettings& settings) {
-    if (!Accepts(m_entries[m_count], format)) return;
-    if (m_count == settings.CurCompressor)
-        settings.CurCompressorHandler = m_entries[m_count].fccHandler;
+    if (Accepts(m_entries[m_count], format)) Take(m_entries[m_count], settings);
+}
+
+void CompressorCatalogue::Take(const ICINFO& entry, RecordSettings& settings) {
+    m_entries[m_count] = entry;
+    if (m_count == settings.CurCompressor) settings.CurCompressorHandler = entry.fccHandler;
     ++m_count;
 }
 

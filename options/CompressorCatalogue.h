@@ -14,8 +14,9 @@ public:
 
     // Lists the compressors that accept an uncompressed 1024 x 768 frame at
     // the screen's depth, at most 30: the built-in ones in their own order,
-    // then the platform's others in its order; and sets CurCompressorHandler
-    // to the handler at position CurCompressor.
+    // the MP4 recording's H.264 entry, then the platform's others in its
+    // order; and sets CurCompressorHandler to the handler at position
+    // CurCompressor.
     void Build(RecordSettings& settings);
 
     int Count() const { return m_count; }
@@ -28,6 +29,8 @@ public:
 private:
     // Keeps the compressor of the entry at position count if it accepts the format.
     void TakeIfAccepting(BITMAPINFOHEADER& format, RecordSettings& settings);
+    // Adds the entry at position count.
+    void Take(const ICINFO& entry, RecordSettings& settings);
 
     ICINFO m_entries[Capacity] = {};
     int m_count = 0;

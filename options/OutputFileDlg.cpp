@@ -3,6 +3,7 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include "engine/Mp4Recording.h"
 #include "res/resource.h"
 #include "settings/RecordSettings.h"
 
@@ -26,10 +27,10 @@ void COutputFileDlg::OnBrowse() {
     OPENFILENAMEA ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = m_hWnd;
-    ofn.lpstrFilter = "Video Files\0*.avi\0\0";
+    ofn.lpstrFilter = Mp4 ? "MP4 Video Files\0*.mp4\0\0" : "Video Files\0*.avi\0\0";
     ofn.lpstrFile = file;
     ofn.nMaxFile = MAX_PATH;
-    ofn.lpstrDefExt = "avi";
+    ofn.lpstrDefExt = Mp4 ? "mp4" : "avi";
     // A recording makes a new file, so the name need not exist; the save
     // dialog asks about one that does.
     ofn.Flags = OFN_EXPLORER | OFN_SHOWHELP | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
@@ -60,14 +61,16 @@ void COutputFileDlg::OnDefault() {
     GetCurrentDirectoryA(MAX_PATH, folder);
     // Joined as it is: a drive root already ends in a backslash, so there
     // the path has two in a row (C:\\testcap.avi).
-    Path = std::string(folder) + "\\testcap.avi";
+    Path = WithContainerExtension(std::string(folder) + "\\testcap.avi", Mp4);
     UpdateData(FALSE);
 }
 
 bool EnterOutputFileName(RecordSettings& settings, ProfileStore& profile, OutputFiles& files,
                          HWND owner, const std::string& offered) {
     COutputFileDlg dialog;
-    dialog.Path = offered.empty() ? settings.SavePath : offered;
+    dialog.Mp4 = IsH264Mp4Handler(settings.CurCompressorHandler);
+    // The name shown is the one the next recording takes.
+    dialog.Path = WithContainerExtension(offered.empty() ? settings.SavePath : offered, dialog.Mp4);
     const bool confirmed = dialog.DoModal(owner) == IDOK;
     if (confirmed) {
         settings.SavePath = dialog.Path;

@@ -33,6 +33,8 @@ public:
     // The path on OK when it names an existing file the user agreed to
     // replace; empty otherwise.
     std::string ReplaceAgreed;
+    // The chosen compressor records MP4: the browser and Default offer .mp4.
+    bool Mp4 = false;
 
 protected:
     BOOL OnCommand(WORD id, WORD code) override;

@@ -1,5 +1,6 @@
 #include "options/RecordOptionValues.h"
 
+#include "engine/Mp4Recording.h"
 #include "settings/RecordSettings.h"
 
 RecordOptionValues RecordOptionsFrom(const RecordSettings& settings) {
@@ -19,6 +20,9 @@ void StoreRecordOptions(const RecordOptionValues& values, RecordSettings& settin
     settings.PlayRate = values.PlayRate;
     settings.VideoQuality = values.Quality * 100;
     settings.CurCompressor = values.CompressorIndex;
+    // The file's extension follows the container.
+    settings.SavePath =
+        WithContainerExtension(settings.SavePath, IsH264Mp4Handler(values.SelectedHandler));
 }
 
 int InitialCompressorPosition(const std::vector<uint32_t>& handlers, uint32_t wanted) {

@@ -10,13 +10,16 @@ build="$root/build/win64"
 demo_limit=180
 
 "$root/scripts/setup.sh"
+# The encoders of MP4 recording, built once per machine into the user's cache.
+"$root/third_party/build.sh"
+third_party=$("$root/third_party/build.sh" --dir)
 
 # Usage: build_targets TARGET...
 build_targets() {
   echo "Building $* in $build..."
   cmake -S "$root" -B "$build" -G "Unix Makefiles" \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    >/dev/null || { echo "run.sh: cmake could not configure $build" >&2; exit 1; }
+    -DBRANTLE_THIRD_PARTY_DIR="$third_party" >/dev/null || { echo "run.sh: cmake could not configure $build" >&2; exit 1; }
   cmake --build "$build" -j"$(nproc)" --target "$@" >/dev/null \
     || { echo "run.sh: building $* failed" >&2; exit 1; }
 }

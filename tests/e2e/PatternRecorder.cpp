@@ -148,7 +148,7 @@ public:
             m_white = false;
         }
         // The film's clock is set once the file is open.
-        if (m_options.flash == 0 || !TheRecordingState.RecordingAviFile.load()) return;
+        if (m_options.flash == 0 || !TheRecordingState.RecordingFile.load()) return;
         if (static_cast<int32_t>(now - m_next) < 0 || stretchEnd - now < QuietMs) return;
         const DWORD grid = TheRecordingState.FilmStart + TheRecordingState.PausedTime;
         const DWORD interval = m_options.interval;

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "convert/ColourConversion.h"
+#include "encode/ColourConversion.h"
 #include "convert/ConversionRules.h"
-#include "convert/SoundConversion.h"
+#include "encode/SoundConversion.h"
 
 TEST(ConvertColour, FlatColoursComeBackWithinTwoLevelsAndOddSidesArePadded) {
     const int width = 5, height = 3;

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "convert/ColourConversion.h"
-#include "convert/ConversionRules.h"
+#include "encode/ColourConversion.h"
+#include "encode/H264Settings.h"
 
 struct x264_t;
 
@@ -32,6 +32,8 @@ public:
 
     // Frames come out in the order they went in (no B-frames), some later.
     bool Encode(const YuvPicture& picture, int64_t pts, std::vector<EncodedFrame>& out);
+    // A new constant quality from the next frame on.
+    bool SetQuality(int crf);
     // The frames still held back.
     bool Flush(std::vector<EncodedFrame>& out);
 

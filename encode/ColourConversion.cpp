@@ -1,4 +1,4 @@
-#include "convert/ColourConversion.h"
+#include "encode/ColourConversion.h"
 
 #include <algorithm>
 

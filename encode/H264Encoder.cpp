@@ -1,4 +1,4 @@
-#include "convert/H264Encoder.h"
+#include "encode/H264Encoder.h"
 
 #include <cstring>
 
@@ -19,9 +19,11 @@ void Configure(x264_param_t& p, int width, int height, uint32_t rate, uint32_t s
     p.crop_rect.i_bottom = static_cast<unsigned>(p.i_height - height);
     p.i_csp = X264_CSP_I420;
     p.i_log_level = X264_LOG_NONE;
-    // Output in input order, so each frame's duration is its own.
+    // Output in input order, so each frame's duration is its own. Frame
+    // times guide the rate control, at one frame's delay; a recording wants
+    // each frame back at once and keeps its rate.
     p.i_bframe = 0;
-    p.b_vfr_input = 1;
+    p.b_vfr_input = settings.realTime ? 0 : 1;
     p.i_timebase_num = scale;
     p.i_timebase_den = rate;
     p.i_fps_num = rate;
@@ -46,7 +48,8 @@ H264Encoder::~H264Encoder() {
 bool H264Encoder::Open(int width, int height, uint32_t rate, uint32_t scale,
                        const H264Settings& settings) {
     x264_param_t p;
-    if (x264_param_default_preset(&p, settings.preset, nullptr) < 0) return false;
+    if (x264_param_default_preset(&p, settings.preset, settings.realTime ? "zerolatency" : nullptr) < 0)
+        return false;
     Configure(p, width, height, rate, scale, settings);
     if (x264_param_apply_profile(&p, "high") < 0) return false;
     m_encoder = x264_encoder_open(&p);
@@ -105,4 +108,11 @@ bool H264Encoder::Flush(std::vector<EncodedFrame>& out) {
         if (!Take(bytes, nals, count, &shown, out)) return false;
     }
     return true;
+}
+
+bool H264Encoder::SetQuality(int crf) {
+    x264_param_t p;
+    x264_encoder_parameters(m_encoder, &p);
+    p.rc.f_rf_constant = static_cast<float>(crf);
+    return x264_encoder_reconfig(m_encoder, &p) == 0;
 }

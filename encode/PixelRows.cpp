@@ -1,4 +1,4 @@
-#include "convert/PixelRows.h"
+#include "encode/PixelRows.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "convert/AacEncoder.h"
+#include "encode/AacEncoder.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "convert/SoundConversion.h"
+#include "encode/SoundConversion.h"
 
 #include <algorithm>
 
