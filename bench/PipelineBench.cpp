@@ -3,7 +3,7 @@
 // medians: the grab (screen copy and overlays), the compression and the
 // write into the file, and the process's processor time as a share of one
 // core. bench/pipeline.sh runs it on a screen with moving content.
-// Usage: pipeline_bench FILE INTERVAL_MS SECONDS [zmbv|msvc [SCENE.exe]]
+// Usage: pipeline_bench FILE INTERVAL_MS SECONDS [zmbv|msvc|h264 [SCENE.exe]]
 // SCENE.exe, when given, is started first and ended afterwards: moving
 // content of its own, for screens where no other program provides it.
 #include <windows.h>
@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "codecs/BuiltInCompressors.h"
+#include "engine/Mp4Recording.h"
 #include "engine/RcdAviThread.h"
 #include "engine/RecordingMessages.h"
 #include "engine/RecordingState.h"
@@ -89,8 +90,9 @@ std::shared_ptr<RecordingJob> FullScreenJob(const std::string& file, int interva
     ICINFO compressor{};
     compressor.dwSize = sizeof compressor;
     compressor.fccType = ICTYPE_VIDEO;
-    compressor.fccHandler = codec == "msvc" ? mmioFOURCC('M', 'S', 'V', 'C')
-                                            : mmioFOURCC('Z', 'M', 'B', 'V');
+    compressor.fccHandler = codec == "msvc"   ? mmioFOURCC('M', 'S', 'V', 'C')
+                            : codec == "h264" ? FourccH264Mp4
+                                              : mmioFOURCC('Z', 'M', 'B', 'V');
     job->Compressor = compressor;
     job->MainWindow = watcher;
     job->Settings = &settings;
@@ -118,11 +120,17 @@ void EndScene(const PROCESS_INFORMATION& process) {
     CloseHandle(process.hProcess);
 }
 
+double FileBytes(const std::string& file) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return double(uint64_t(data.nFileSizeHigh) << 32 | data.nFileSizeLow);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: %s FILE INTERVAL_MS SECONDS [zmbv|msvc [SCENE.exe]]\n",
+        std::fprintf(stderr, "usage: %s FILE INTERVAL_MS SECONDS [zmbv|msvc|h264 [SCENE.exe]]\n",
                      argv[0]);
         return 2;
     }
@@ -155,15 +163,23 @@ int main(int argc, char** argv) {
     const double cpu = (ProcessCpuMs() - cpuStart) / (timeGetTime() - start) * 100;
     EndScene(scene);
 
-    const AviContents avi = ReadAvi(file);
-    const auto frames = std::count_if(avi.samples.begin(), avi.samples.end(),
-                                      [](const AviSample& s) { return !s.data.empty(); });
-    const long positions = avi.length;
+    long positions = 0, frames = 0;
+    if (codec == "h264") {
+        // ffprobe judges the MP4 file; the film's length and the frames coded are the thread's.
+        positions = long(TheRecordingState.FilmLengthMs.load() / uint32_t(interval));
+        frames = long(times.compressMs.size());
+    } else {
+        const AviContents avi = ReadAvi(file);
+        frames = long(std::count_if(avi.samples.begin(), avi.samples.end(),
+                                    [](const AviSample& s) { return !s.data.empty(); }));
+        positions = avi.length;
+    }
+    const double minutes = positions * double(interval) / 60000;
     std::printf("positions=%ld frames=%ld filled=%.1f%% grab_ms=%.1f compress_ms=%.1f "
-                "write_ms=%.2f cpu=%.0f%%\n",
-                positions, static_cast<long>(frames),
-                positions ? 100.0 * frames / positions : 0.0, Median(times.grabMs),
-                Median(times.compressMs), Median(times.writeMs), cpu);
+                "write_ms=%.2f cpu=%.0f%% mb_per_minute=%.1f\n",
+                positions, frames, positions ? 100.0 * frames / positions : 0.0,
+                Median(times.grabMs), Median(times.compressMs), Median(times.writeMs), cpu,
+                minutes > 0 ? FileBytes(file) / 1e6 / minutes : 0.0);
     std::printf("  p95: grab_ms=%.1f compress_ms=%.1f write_ms=%.2f; grabs=%zu "
                 "refused_by_full_queue=%u\n",
                 Percentile95(times.grabMs), Percentile95(times.compressMs),

@@ -9,8 +9,11 @@
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build/win64}
+"$root/third_party/build.sh"
+third_party=$("$root/third_party/build.sh" --dir)
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DBRANTLE_THIRD_PARTY_DIR="$third_party" >/dev/null
 cmake --build "$build" --target writer_bench -j"$(nproc)" >/dev/null
 
 work="$build/writer_bench"
