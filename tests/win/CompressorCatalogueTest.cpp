@@ -120,7 +120,7 @@ TEST(CompressorCatalogue, CurCompressorSelectsTheHandlerOrNothing) {
     EXPECT_EQ(again.Chosen(-1), nullptr);
 }
 
-TEST(CompressorCatalogue, ListsTheBuiltInsFirstLosslessThenVideo1WhateverThePlatformsOrder) {
+TEST(CompressorCatalogue, ListsTheBuiltInsFirstLosslessThenVideo1ThenMp4WhateverThePlatformsOrder) {
     ASSERT_TRUE(EarlyCompressor::builtIns);
     const int early = PlatformPosition("EARL"), zmbv = PlatformPosition("ZMBV");
     ASSERT_GE(early, 0);
@@ -128,12 +128,16 @@ TEST(CompressorCatalogue, ListsTheBuiltInsFirstLosslessThenVideo1WhateverThePlat
     RecordSettings newUser;
     CompressorCatalogue catalogue;
     catalogue.Build(newUser);
-    ASSERT_GE(catalogue.Count(), 3);
+    ASSERT_GE(catalogue.Count(), 4);
     EXPECT_EQ(CodeOf(catalogue.Entry(0).fccHandler), "ZMBV");
     EXPECT_STREQ(catalogue.Entry(0).szDescription, L"ZMBV lossless screen codec");
     EXPECT_EQ(CodeOf(catalogue.Entry(1).fccHandler), "MSVC");
     EXPECT_STREQ(catalogue.Entry(1).szDescription, L"Video 1 (built-in)");
-    EXPECT_EQ(CodeOf(catalogue.Entry(2).fccHandler), "EARL");
+    // Recording straight to MP4 follows the built-ins, not a compressor of the platform's.
+    EXPECT_EQ(CodeOf(catalogue.Entry(2).fccHandler), "BMP4");
+    EXPECT_STREQ(catalogue.Entry(2).szDescription, L"H.264 MP4 (for sharing)");
+    EXPECT_EQ(ICOpen(ICTYPE_VIDEO, catalogue.Entry(2).fccHandler, ICMODE_QUERY), nullptr);
+    EXPECT_EQ(CodeOf(catalogue.Entry(3).fccHandler), "EARL");
     // A new user's first choice records without loss.
     EXPECT_EQ(CodeOf(newUser.CurCompressorHandler), "ZMBV");
     EXPECT_EQ(catalogue.Chosen(newUser.CurCompressor), &catalogue.Entry(0));
