@@ -4,7 +4,8 @@
 # second of real H.264 and AAC repeated, and prints how long Close took and
 # how long ffmpeg takes to show the picture at 3000 s, from the start of
 # the file (it reads every fragment's header) and with the random-access
-# index at the end. The file is deleted afterwards.
+# index at the end, and how long headless chromium takes to show it (from
+# its start). The file is deleted afterwards.
 # Usage: bench/mp4_fragments.sh
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -27,3 +28,6 @@ seek() {
   echo "$end - $start" | bc
 }
 echo "ffmpeg -ss 3000 -frames:v 1: $(seek) s; with -use_mfra_for pts: $(seek -use_mfra_for pts) s"
+start=$(date +%s.%N)
+seeked=$(bash "$root/tests/e2e/browser_play.sh" "$work/hour.mp4" 60 3000) || seeked="failed: $seeked"
+echo "chromium, to the picture at 3000 s: $(echo "$(date +%s.%N) - $start" | bc) s ($seeked)"
