@@ -1,15 +1,17 @@
 // Records an animated test pattern with the video recording thread and
 // checks decoded frames against it. Modes:
 //   record FILE.avi SECONDS [--interval MS] [--audio CANDIDATE[,CANDIDATE...]]
-//          [--pauses N] [--cue SOUND.wav] [--flash MS]
+//          [--pauses N] [--cue SOUND.wav] [--flash MS] [--container mp4]
 //                             show the pattern at (100, 80), 320 x 240, and
 //                             record it to play in real time with the
-//                             compressor a new user's settings choose, with
+//                             compressor a new user's settings choose (with
+//                             mp4, the catalogue's H.264 MP4 entry, to
+//                             FILE.mp4 as the program names it), with
 //                             sound from the capture device when asked,
 //                             pausing N times; the cue plays at each resume.
 //                             With several candidates, one recording each,
 //                             one after the other in this one process, to
-//                             FILE-CANDIDATE.avi. With --flash, every MS the
+//                             FILE-CANDIDATE.avi (.mp4). With --flash, every MS the
 //                             window flashes white for a moment and the cue
 //                             plays in the same instant instead
 //   latency SOUND.wav         print the median delay from playing the sound
@@ -36,6 +38,7 @@
 
 #include "codecs/BuiltInCompressors.h"
 #include "engine/RcdAudioThread.h"
+#include "engine/Mp4Recording.h"
 #include "engine/RcdAviThread.h"
 #include "engine/RecordingJob.h"
 #include "engine/RecordingMessages.h"
@@ -132,6 +135,7 @@ struct RecordOptions {
     int pauses = 0;                 // pauses of one second, spread over the recording
     std::string cue;                // a sound played, and the window turned white, at each resume
     int flash = 0;                  // ms between flashes with the cue, or none
+    bool mp4 = false;               // straight to MP4 instead of the default compressor
 };
 
 // Flashes the window white for one frame's time and plays the cue in the
@@ -182,11 +186,14 @@ void PumpUntil(DWORD limitMs, bool (*done)(PatternWindow&), PatternWindow& windo
     }
 }
 
-// The compressor the program records with for a new user.
-std::optional<ICINFO> DefaultCompressor(RecordSettings& settings) {
+// The catalogue's entry the program records with: a new user's choice, or
+// the one that records straight to MP4.
+std::optional<ICINFO> CatalogueCompressor(RecordSettings& settings, bool mp4) {
     CompressorCatalogue catalogue;
     catalogue.Build(settings);
-    const ICINFO* chosen = catalogue.Chosen(settings.CurCompressor);
+    const ICINFO* chosen = mp4 ? nullptr : catalogue.Chosen(settings.CurCompressor);
+    for (int i = 0; mp4 && i < catalogue.Count(); ++i)
+        if (IsH264Mp4Handler(catalogue.Entry(i).fccHandler)) chosen = &catalogue.Entry(i);
     if (!chosen) return std::nullopt;
     std::printf("compressor %.4s\n", reinterpret_cast<const char*>(&chosen->fccHandler));
     return *chosen;
@@ -197,7 +204,7 @@ void StartThreads(const std::string& file, const RecordOptions& options, HWND wi
     settings.ShowMouseDown = 0;
     auto* video = AfxBeginThread<CRcdAviThread>(THREAD_PRIORITY_HIGHEST, 0, CREATE_SUSPENDED);
     auto job = std::make_shared<RecordingJob>();
-    job->Compressor = DefaultCompressor(settings);
+    job->Compressor = CatalogueCompressor(settings, options.mp4);
     job->FileName = file;
     job->CaptureRect = {Left, Top, Left + Width - 1, Top + Height - 1};
     job->RecordInterval = options.interval;
@@ -260,10 +267,11 @@ int RecordOne(const std::string& file, const RecordOptions& options, PatternWind
 
 // Records once, or once per candidate, switching the capture format between
 // recordings as the Audio Options dialog does.
-int Record(const std::string& file, const RecordOptions& options) {
+int Record(const std::string& given, const RecordOptions& options) {
     if (!InstallBuiltInCompressors()) return 2;
     timeBeginPeriod(1);
     PatternWindow window;
+    const std::string file = WithContainerExtension(given, options.mp4);
     if (options.audioFormats.empty()) return RecordOne(file, options, window);
     static RecordSettings audioSettings;
     audioSettings.AudioFormat = options.audioFormats.front();
@@ -277,7 +285,7 @@ int Record(const std::string& file, const RecordOptions& options) {
         const std::string name = options.audioFormats.size() == 1
                                      ? file
                                      : file.substr(0, file.size() - 4) + "-" +
-                                           std::to_string(candidate) + ".avi";
+                                           std::to_string(candidate) + file.substr(file.size() - 4);
         const int result = RecordOne(name, options, window);
         if (result != 0) return result;
     }
@@ -390,6 +398,7 @@ RecordOptions ParseRecordOptions(int argc, char** argv) {
         if (name == "--audio") options.audioFormats = Candidates(argv[i + 1]);
         if (name == "--pauses") options.pauses = value;
         if (name == "--flash") options.flash = value;
+        if (name == "--container") options.mp4 = std::string(argv[i + 1]) == "mp4";
     }
     return options;
 }
@@ -408,7 +417,8 @@ int main(int argc, char** argv) {
     }
     std::fprintf(stderr,
                  "usage: record FILE SECONDS [--interval MS] [--audio CANDIDATE[,...]]"
-                 " [--pauses N] [--cue WAV] [--flash MS] | decode FILE OUT | compare FRAMES BITS"
+                 " [--pauses N] [--cue WAV] [--flash MS] [--container mp4] | decode FILE OUT | "
+                 "compare FRAMES BITS"
                  " | latency WAV\n");
     return 2;
 }

@@ -9,9 +9,11 @@ the device each time: 16 to 42 ms measured, now and then 100 ms more), so
 the offset is judged by the median of each run of ten cues, which is where
 the recorder's placing shows (its faults shift whole stretches of sound),
 and each single cue only within two frames; the medians must stay within
-half a frame of each other.
+half a frame of each other. The offset is the one a player gives: in an
+MP4 file it includes the AAC encoder's priming, which the file does not
+mark (1600 samples, 33 ms at 48 kHz).
 
-Usage: flash_sync.py FILE.avi LATENCY_MS CUE_MS
+Usage: flash_sync.py FILE.avi|FILE.mp4 LATENCY_MS CUE_MS
 Prints one line of figures; exits 1 with the reasons when a check fails."""
 import array
 import re
@@ -47,6 +49,9 @@ def white_onsets(path):
 
 def loud_stretches(path):
     rate = int(probe(path, "a", "sample_rate"))
+    # Players start the sound at its first packet's time, which an MP4
+    # track need not put at 0; the decoded samples leave it out.
+    begins = float(probe(path, "a", "start_time"))
     raw = subprocess.run(["ffmpeg", "-v", "error", "-i", path, "-vn", "-ac", "1",
                           "-f", "s16le", "-acodec", "pcm_s16le", "-"],
                          capture_output=True, check=True).stdout
@@ -72,7 +77,7 @@ def loud_stretches(path):
         ups = [i for i in range(a, b) if samples[i] <= 0 < samples[i + 1]]
         cycles = sorted(ups[k + 1] - ups[k] for k in range(len(ups) - 1))
         pitch = rate / cycles[len(cycles) // 2] if cycles else 0
-        result.append((a / rate, (b - a + 1) / rate, pitch))
+        result.append((begins + a / rate, (b - a + 1) / rate, pitch))
     return result, len(samples) / rate
 
 
