@@ -33,7 +33,6 @@ finish() {
 trap finish EXIT
 
 moving_title="Moving Picture"
-h264_entry=2  # after the two built-in compressors
 rm -rf "$work"
 mkdir -p "$work"
 reset_settings
@@ -41,7 +40,7 @@ set_dword RegionType 2
 set_dword Minimize 1
 set_dword RecordAudio 1
 set_dword "Audio Format" 15  # 44100 Hz, 16-bit stereo
-set_dword CurCompressor $h264_entry
+set_container mp4
 set_string SavePath "$(winepath -w "$work/screen.avi")"
 mp4="$work/screen.mp4"
 

@@ -49,6 +49,17 @@ set_binary() {
     || fail "cannot set $1"
 }
 
+# Usage: set_container avi|mp4; what the next recordings are made as: AVI
+# with the default compressor, or MP4 with the catalogue's H.264 entry (a
+# SavePath ending in .avi is then written as .mp4).
+set_container() {
+  case "$1" in
+    avi) ;;
+    mp4) set_dword CurCompressor 2 ;;  # after the two built-in compressors
+    *) fail "no container '$1': avi or mp4" ;;
+  esac
+}
+
 # Prints the data of a REG_SZ value of the section, or nothing.
 read_string() {
   wine reg query "$SECTION_KEY" /v "$1" 2>/dev/null | tr -d '\r' \
