@@ -6,19 +6,21 @@
 #     status bar says so and the frame count stands still for the 2 s of the
 #     pause), Ctrl+B resumes, Ctrl+E stops;
 #   - the file holds one stream of the whole 1024 x 768 screen at 10 frames
-#     per second, in the default compressor's lossless ZMBV, that ffmpeg
-#     decodes without an error, lasting the recording's wall-clock time
+#     per second, in the default compressor's lossless ZMBV (with the
+#     container mp4: an .mp4 file of H.264, the catalogue's MP4 entry), that
+#     ffmpeg decodes without an error, lasting the recording's wall-clock time
 #     without the pause (within 10 %); its frames follow the changing
 #     colour, and the main window is in none of them;
 #   - a click on the tray icon brings the hidden window back;
 #   - a second recording stopped and closed at once: the program ends only
 #     once the file is finished, and every frame in it is readable.
-# Usage: app_full_screen_test.sh APP_PROBE.exe BRANTLE.exe MOVING_PICTURE.exe WORK_DIR
+# Usage: app_full_screen_test.sh APP_PROBE.exe BRANTLE.exe MOVING_PICTURE.exe WORK_DIR [avi|mp4]
 set -u
 APP_PROBE=$1
 BRANTLE=$2
 moving=$3
 work=$4
+container=${5:-avi}
 root=$(cd "$(dirname "$0")/../.." && pwd)
 here=$(dirname "$0")
 # shellcheck source=common.sh
@@ -29,15 +31,30 @@ source "$here/tray.sh"
 source "$here/brantle_app.sh"
 trap finish_app EXIT
 
+# The file's format and its stream's codec, from ffprobe's INFO.
+check_container() {
+  case $container in
+    avi)
+      grep -qx 'format_name=avi' <<<"$1" || fail "not an AVI file"
+      grep -qx 'codec_name=zmbv' <<<"$1" || fail "not ZMBV, the default compressor"
+      ;;
+    mp4)
+      grep -q '^format_name=.*mp4' <<<"$1" || fail "not an MP4 file"
+      grep -qx 'codec_name=h264' <<<"$1" || fail "not H.264, the MP4 entry's codec"
+      ;;
+  esac
+}
+
 moving_title="Moving Picture"
 rm -rf "$work"
 mkdir -p "$work"
-avi="$work/screen.avi"
+film="$work/screen.$container"
 reset_settings
+set_container "$container"
 set_dword RegionType 2
 set_dword Minimize 1
 set_dword RecordAudio 0
-set_string SavePath "$(winepath -w "$avi")"
+set_string SavePath "$(winepath -w "$film")"
 
 start_helper "$moving" "$moving_title" "$work/moving.log"
 probe wait-window "$moving_title" 20000 || fail "moving_picture did not start"
@@ -75,16 +92,17 @@ stopped=$(now)
 probe wait-status "$TITLE" 1 "Recording stopped" 10000 || fail "Ctrl+E did not stop"
 
 # --- the file ---------------------------------------------------------------
-[ -s "$avi" ] || fail "no file at $avi"
+[ -s "$film" ] || fail "no file at $film"
 info=$(ffprobe -v error -of default=nw=1 \
-  -show_entries stream=codec_type,codec_name,width,height,r_frame_rate:format=duration "$avi")
+  -show_entries stream=codec_type,codec_name,width,height,r_frame_rate:format=format_name,duration \
+  "$film")
 echo "$info"
 [ "$(grep -c '^codec_type=' <<<"$info")" = 1 ] || fail "not exactly one stream"
 grep -qx 'codec_type=video' <<<"$info" || fail "the stream is not video"
-grep -qx 'codec_name=zmbv' <<<"$info" || fail "not ZMBV, the default compressor"
+check_container "$info"
 grep -qx 'width=1024' <<<"$info" && grep -qx 'height=768' <<<"$info" || fail "not the whole screen"
 grep -qx 'r_frame_rate=10/1' <<<"$info" || fail "not 10 frames per second"
-errors=$(ffmpeg -v error -i "$avi" -f null - 2>&1)
+errors=$(ffmpeg -v error -i "$film" -f null - 2>&1)
 [ -z "$errors" ] || fail "ffmpeg decode errors: $errors"
 
 duration=$(sed -n 's/^duration=//p' <<<"$info")
@@ -98,13 +116,13 @@ within "$(awk -v w="$recorded" 'BEGIN { print w / 10 }')" "$duration" "$recorded
 # window in every frame.
 cx=$(((m_left + m_right) / 2 - 4))
 cy=$(((m_top + m_bottom) / 2 - 4))
-ffmpeg -v error -y -i "$avi" -vf "crop=8:8:$cx:$cy" -f rawvideo -pix_fmt rgb24 "$work/patch.rgb24" \
+ffmpeg -v error -y -i "$film" -vf "crop=8:8:$cx:$cy" -f rawvideo -pix_fmt rgb24 "$work/patch.rgb24" \
   || fail "ffmpeg could not crop the frames"
 # The main window's place in the first and the last frame: the window was
 # hidden for the whole recording, so both show what lay beneath it.
-ffmpeg -v error -y -i "$avi" -frames:v 1 -f rawvideo -pix_fmt rgb24 "$work/first.rgb24" \
+ffmpeg -v error -y -i "$film" -frames:v 1 -f rawvideo -pix_fmt rgb24 "$work/first.rgb24" \
   || fail "ffmpeg could not extract the first frame"
-ffmpeg -v error -sseof -1 -i "$avi" -f rawvideo -pix_fmt rgb24 - | tail -c $((1024 * 768 * 3)) \
+ffmpeg -v error -sseof -1 -i "$film" -f rawvideo -pix_fmt rgb24 - | tail -c $((1024 * 768 * 3)) \
   >"$work/last.rgb24" || fail "ffmpeg could not extract the last frame"
 
 python3 - "$work" "$w_left" "$w_top" "$w_right" "$w_bottom" <<'EOF' || fail "the frames"
@@ -143,7 +161,7 @@ probe wait-foreground "$TITLE" 5000 || fail "a click on the tray icon did not br
 echo "full-screen recording with a pause: $recorded s recorded, film $duration s"
 
 # --- closed at once after Stop: the program ends only with its file done ----
-rm -f "$avi"
+rm -f "$film"
 desktop_key ctrl+b
 probe wait-status "$TITLE" 1 Recording 10000 || fail "Ctrl+B did not start the second recording"
 # Pane 2 still shows the first recording's 7 s until the second one counts.
@@ -152,8 +170,8 @@ probe command-then-close "$TITLE" "$ID_RECORD_STOP" || fail "cannot stop and clo
 probe wait-gone "$TITLE" 15000 || fail "the program did not close after the stop"
 wait_app_pids "" 10 || fail "the program's process did not end"
 stored=$(ffprobe -v error -count_frames -select_streams v -show_entries stream=nb_read_frames \
-  -of default=nw=1:nk=1 "$avi") || fail "the file of a recording closed at once is unreadable"
-errors=$(ffmpeg -v error -i "$avi" -f null - 2>&1)
+  -of default=nw=1:nk=1 "$film") || fail "the file of a recording closed at once is unreadable"
+errors=$(ffmpeg -v error -i "$film" -f null - 2>&1)
 [ -z "$errors" ] || fail "the file of a recording closed at once has errors: $errors"
 [ "${stored:-0}" -gt 10 ] || fail "the file of a recording closed at once holds $stored frames"
 echo "stopped and closed at once: the program ended after its file, $stored frames readable"
