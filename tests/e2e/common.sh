@@ -29,6 +29,17 @@ plays_through_mpv() {
   ! grep -qiE "error|corrupt|invalid" <<<"$out" || fail "mpv reported: $out"
 }
 
+# Usage: stream_seconds FILE v|a; how long FILE's first video or sound
+# stream lasts as a player reads it: from its earliest packet's start to its
+# latest one's end. Prints nothing without such a stream.
+stream_seconds() {
+  ffprobe -v error -select_streams "$2:0" -show_entries packet=pts_time,duration_time \
+    -of csv=p=0 "$1" | awk -F, '
+      NR == 1 || $1 < first { first = $1 }
+      $1 + $2 > last { last = $1 + $2 }
+      END { if (NR) printf "%.3f", last - first }'
+}
+
 # Runs a Windows program with its output in LOG, then shows the log. A Wine
 # service that the program happens to start inherits the log, not the
 # test's own output, which CTest would otherwise wait on until its timeout.
