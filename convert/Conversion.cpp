@@ -167,6 +167,7 @@ bool Converter::OpenOutput() {
         audio.sampleRate = AacRateFor(m_pcm.rate);
         audio.channels = m_pcm.channels;
         audio.audioSpecificConfig = AacLcConfig(audio.sampleRate, audio.channels);
+        audio.primingSamples = AacEncoder::DelaySamples;
         audio.averageBitrate = audio.maxBitrate = 64000u * m_pcm.channels;
     }
     // The whole index fits ahead of the media data: nothing moves at the end.

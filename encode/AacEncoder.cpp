@@ -65,13 +65,21 @@ bool AacEncoder::EncodeFrame(std::vector<std::vector<uint8_t>>& frames) {
 bool AacEncoder::Encode(const int16_t* samples, size_t count,
                         std::vector<std::vector<uint8_t>>& frames) {
     m_pending.insert(m_pending.end(), samples, samples + count);
+    m_given = m_given || count > 0;
     while (m_pending.size() >= FrameSamples * m_channels)
         if (!EncodeFrame(frames)) return false;
     return true;
 }
 
+// The encoder gives a frame's sound DelaySamples later than it took it:
+// that much silence more brings out the last of it.
 bool AacEncoder::Flush(std::vector<std::vector<uint8_t>>& frames) {
-    if (m_pending.empty()) return true;
-    m_pending.resize(FrameSamples * m_channels, 0);
-    return EncodeFrame(frames);
+    if (!m_given) return true;
+    m_given = false;
+    m_pending.resize(m_pending.size() + DelaySamples * m_channels, 0);
+    const size_t frameValues = FrameSamples * m_channels;
+    m_pending.resize((m_pending.size() + frameValues - 1) / frameValues * frameValues, 0);
+    while (!m_pending.empty())
+        if (!EncodeFrame(frames)) return false;
+    return true;
 }

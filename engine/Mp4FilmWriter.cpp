@@ -19,6 +19,7 @@ std::optional<Mp4AudioTrack> Mp4FilmWriter::AudioTrackFor(const std::optional<Pc
     audio.sampleRate = AacRateFor(sound->rate);
     audio.channels = sound->channels;
     audio.audioSpecificConfig = AacLcConfig(audio.sampleRate, audio.channels);
+    audio.primingSamples = AacEncoder::DelaySamples;
     return audio;
 }
 

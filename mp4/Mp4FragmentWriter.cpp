@@ -219,7 +219,7 @@ std::vector<uint8_t> Mp4FragmentWriter::Moov() const {
     infos.push_back({a.id, false, a.timescale, 0, 0,
                      AacSampleEntry(m_audio.sampleRate, m_audio.channels,
                                     AacDescriptors(m_audio.audioSpecificConfig, figures)),
-                     nullptr, a.time});
+                     nullptr, a.time, m_audio.primingSamples});
     return FragmentedMovieBox(infos);
 }
 

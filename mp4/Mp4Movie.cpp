@@ -18,8 +18,19 @@ uint64_t MediaDuration(const Mp4TrackInfo& t) {
     return t.samples ? t.samples->Duration() : t.duration;
 }
 
-// The time the track shows: from its first presentation on.
-uint64_t ShownDuration(const Mp4TrackInfo& t) { return InMovieTime(MediaDuration(t), t.timescale); }
+// Where the track's shown time starts in its media: at its first
+// presentation, past what a sound encoder primes its output with.
+uint64_t ShownStart(const Mp4TrackInfo& t) {
+    const int64_t first = t.samples ? t.samples->FirstPresentation() : 0;
+    return uint64_t(std::max<int64_t>(first, 0)) + t.skip;
+}
+
+// The time the track shows: every sample's time (reordered frames are
+// shown as long as they last), less what the encoder primed.
+uint64_t ShownDuration(const Mp4TrackInfo& t) {
+    const uint64_t media = MediaDuration(t);
+    return InMovieTime(media > t.skip ? media - t.skip : 0, t.timescale);
+}
 
 // 64-bit durations when they need them, or always for a box that is
 // rewritten in place with its final durations.
@@ -78,12 +89,13 @@ void PutTrackHeader(Mp4Bytes& b, const Mp4TrackInfo& t, bool alwaysWide) {
     b.Close(box);
 }
 
-// Shows the media from its first presentation time, when that is not zero.
-void PutEditList(Mp4Bytes& b, const Mp4TrackInfo& t) {
-    const int64_t start = t.samples ? t.samples->FirstPresentation() : 0;
-    if (start <= 0) return;
+// Shows the media from its start, when that is not zero. alwaysWide: the
+// box is rewritten in place with its final duration.
+void PutEditList(Mp4Bytes& b, const Mp4TrackInfo& t, bool alwaysWide) {
+    const uint64_t start = ShownStart(t);
+    if (start == 0) return;
     const uint64_t duration = ShownDuration(t);
-    const bool wide = duration > UINT32_MAX || uint64_t(start) > INT32_MAX;
+    const bool wide = alwaysWide || duration > UINT32_MAX || start > INT32_MAX;
     const size_t edts = b.Open(BoxType("edts"));
     const size_t elst = b.OpenFull(BoxType("elst"), wide, 0);
     b.U32(1);
@@ -151,7 +163,7 @@ void PutMediaInformation(Mp4Bytes& b, const Mp4TrackInfo& t, uint64_t dataStart,
 void PutTrack(Mp4Bytes& b, const Mp4TrackInfo& t, uint64_t dataStart, bool co64, bool alwaysWide) {
     const size_t trak = b.Open(BoxType("trak"));
     PutTrackHeader(b, t, alwaysWide);
-    PutEditList(b, t);
+    PutEditList(b, t, alwaysWide);
     const size_t mdia = b.Open(BoxType("mdia"));
     PutMediaHeader(b, t, alwaysWide);
     PutHandler(b, t.video);

@@ -17,6 +17,7 @@ struct Mp4TrackInfo {
     std::vector<uint8_t> sampleEntry;  // 'avc1' or 'mp4a'
     const Mp4SampleTable* samples = nullptr;
     uint64_t duration = 0;  // without samples (a film in fragments): the media's
+    uint64_t skip = 0;      // media time before the track's first shown moment
 };
 
 std::vector<uint8_t> FileTypeBox();

@@ -15,6 +15,9 @@ struct Mp4AudioTrack {
     uint16_t channels = 2;
     std::vector<uint8_t> audioSpecificConfig;     // AAC-LC, from the encoder
     uint32_t averageBitrate = 0, maxBitrate = 0;  // 0: measured from the frames
+    // Samples the encoder puts before the sound it was given: the track
+    // shows its media from there on.
+    uint32_t primingSamples = 0;
 };
 
 enum class Mp4WriteError {

@@ -128,7 +128,7 @@ std::vector<Mp4TrackInfo> Mp4Writer::TrackInfos() const {
     infos.push_back({2, false, a.timescale, 0, 0,
                      AacSampleEntry(m_audio.sampleRate, m_audio.channels,
                                     AacDescriptors(m_audio.audioSpecificConfig, figures)),
-                     &a.table});
+                     &a.table, 0, m_audio.primingSamples});
     return infos;
 }
 

@@ -10,6 +10,7 @@
 #   - the flat colours of a desktop come back within 2 levels;
 #   - a Video 1 recording converts too, and a recording cut short as a crash
 #     leaves it converts up to its last whole frame;
+#   - a click in the sound comes out at its sample, at 48 and 44.1 kHz;
 #   - bad input (not an AVI, no video stream, a codec that is not installed,
 #     a header cut short, an output folder that does not exist) fails with a
 #     non-zero status and leaves no film and no unfinished file.
@@ -104,6 +105,24 @@ errors=$(ffmpeg -v error -i "$work/cut.mp4" -f null - 2>&1)
 cut_length=$(ffprobe -v error -select_streams v -show_entries stream=duration -of csv=p=0 "$work/cut.mp4")
 within 0.01 "$cut_length" "$at" \
   || fail "the cut recording's film lasts $cut_length s, its whole frames $at s"
+
+# --- a click's place in the sound -----------------------------------------------------------------
+# One sample of sound at 0.1 s, at both AAC rates: as a player decodes the
+# film, it is still there (the encoder's priming left out, its tail kept).
+for rate in 48000 44100; do
+  ffmpeg -v error -y -f lavfi -i color=black:s=64x48:r=10:d=2 \
+    -f lavfi -i "aevalsrc='if(eq(n\,$((rate / 10)))\,0.9\,0)':s=$rate:d=2" \
+    -c:v rawvideo -pix_fmt bgr24 -c:a pcm_s16le "$work/click$rate.avi" || fail "no click recording"
+  convert "$work/click$rate.avi" || fail "converting the click at $rate Hz failed"
+  peak=$(ffmpeg -v error -i "$work/click$rate.mp4" -f s16le -ac 1 - | python3 -c '
+import sys, array
+a = array.array("h", sys.stdin.buffer.read())
+print(max(range(len(a)), key=lambda i: abs(a[i])), len(a))')
+  read -r at count <<<"$peak"
+  [ "$((at - rate / 10))" -ge -2 ] && [ "$((at - rate / 10))" -le 2 ] \
+    || fail "at $rate Hz the click comes at sample $at, not $((rate / 10))"
+  [ "$count" -ge $((rate * 2)) ] || fail "at $rate Hz the film has $count samples of 2 s of sound"
+done
 
 # --- bad input ----------------------------------------------------------------------------------
 echo "not a film" >"$work/text.avi"
