@@ -50,8 +50,9 @@ def white_onsets(path):
 def loud_stretches(path):
     rate = int(probe(path, "a", "sample_rate"))
     # Players start the sound at its first packet's time, which an MP4
-    # track need not put at 0; the decoded samples leave it out.
-    begins = float(probe(path, "a", "start_time"))
+    # track need not put at 0; the decoded samples leave it out. A time
+    # before 0 is an encoder's priming, which the decoder drops.
+    begins = max(0.0, float(probe(path, "a", "start_time")))
     raw = subprocess.run(["ffmpeg", "-v", "error", "-i", path, "-vn", "-ac", "1",
                           "-f", "s16le", "-acodec", "pcm_s16le", "-"],
                          capture_output=True, check=True).stdout
