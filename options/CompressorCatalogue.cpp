@@ -66,11 +66,12 @@ ICINFO H264Mp4Entry() {
 
 }  // namespace
 
-// The built-ins come first, whatever the platform's order: a new user's
-// choice, position 0, is then the lossless one. Recording straight to MP4
-// follows them.
+// Recording straight to MP4 comes first, then the built-ins, whatever the
+// platform's order: a new user's choice, position 0, makes a film that
+// Windows' own players, browsers and phones play.
 void CompressorCatalogue::Build(RecordSettings& settings) {
     BITMAPINFOHEADER format = ScreenProbeFormat();
+    if (H264TakesDepth(format.biBitCount)) Take(H264Mp4Entry(), settings);
     for (DWORD handler : BuiltInHandlers()) {
         ICINFO& entry = m_entries[m_count];
         entry = ICINFO{};
@@ -78,7 +79,6 @@ void CompressorCatalogue::Build(RecordSettings& settings) {
         entry.fccHandler = handler;
         TakeIfAccepting(format, settings);
     }
-    if (H264TakesDepth(format.biBitCount)) Take(H264Mp4Entry(), settings);
     for (DWORD i = 0; m_count < Capacity; ++i) {
         ICINFO& entry = m_entries[m_count];
         if (!ICInfo(ICTYPE_VIDEO, i, &entry)) break;

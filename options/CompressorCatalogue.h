@@ -13,8 +13,8 @@ public:
     static constexpr int Capacity = 30;
 
     // Lists the compressors that accept an uncompressed 1024 x 768 frame at
-    // the screen's depth, at most 30: the built-in ones in their own order,
-    // the MP4 recording's H.264 entry, then the platform's others in its
+    // the screen's depth, at most 30: the MP4 recording's H.264 entry, the
+    // built-in ones in their own order, then the platform's others in its
     // order; and sets CurCompressorHandler to the handler at position
     // CurCompressor.
     void Build(RecordSettings& settings);

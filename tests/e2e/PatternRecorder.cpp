@@ -4,9 +4,9 @@
 //          [--pauses N] [--cue SOUND.wav] [--flash MS] [--container mp4]
 //                             show the pattern at (100, 80), 320 x 240, and
 //                             record it to play in real time with the
-//                             compressor a new user's settings choose (with
-//                             mp4, the catalogue's H.264 MP4 entry, to
-//                             FILE.mp4 as the program names it), with
+//                             catalogue's lossless built-in compressor (with
+//                             mp4, its H.264 MP4 entry, to FILE.mp4 as the
+//                             program names it), with
 //                             sound from the capture device when asked,
 //                             pausing N times; the cue plays at each resume.
 //                             With several candidates, one recording each,
@@ -37,8 +37,9 @@
 #include <vector>
 
 #include "codecs/BuiltInCompressors.h"
-#include "engine/RcdAudioThread.h"
+#include "engine/KeyFramePace.h"
 #include "engine/Mp4Recording.h"
+#include "engine/RcdAudioThread.h"
 #include "engine/RcdAviThread.h"
 #include "engine/RecordingJob.h"
 #include "engine/RecordingMessages.h"
@@ -135,7 +136,7 @@ struct RecordOptions {
     int pauses = 0;                 // pauses of one second, spread over the recording
     std::string cue;                // a sound played, and the window turned white, at each resume
     int flash = 0;                  // ms between flashes with the cue, or none
-    bool mp4 = false;               // straight to MP4 instead of the default compressor
+    bool mp4 = false;               // straight to MP4 instead of lossless AVI
 };
 
 // Flashes the window white for one frame's time and plays the cue in the
@@ -186,14 +187,16 @@ void PumpUntil(DWORD limitMs, bool (*done)(PatternWindow&), PatternWindow& windo
     }
 }
 
-// The catalogue's entry the program records with: a new user's choice, or
-// the one that records straight to MP4.
+// The catalogue's entry the program records with: the lossless built-in,
+// or the one that records straight to MP4.
 std::optional<ICINFO> CatalogueCompressor(RecordSettings& settings, bool mp4) {
     CompressorCatalogue catalogue;
     catalogue.Build(settings);
-    const ICINFO* chosen = mp4 ? nullptr : catalogue.Chosen(settings.CurCompressor);
-    for (int i = 0; mp4 && i < catalogue.Count(); ++i)
-        if (IsH264Mp4Handler(catalogue.Entry(i).fccHandler)) chosen = &catalogue.Entry(i);
+    const ICINFO* chosen = nullptr;
+    for (int i = 0; i < catalogue.Count(); ++i) {
+        const uint32_t handler = catalogue.Entry(i).fccHandler;
+        if (mp4 ? IsH264Mp4Handler(handler) : IsZmbvHandler(handler)) chosen = &catalogue.Entry(i);
+    }
     if (!chosen) return std::nullopt;
     std::printf("compressor %.4s\n", reinterpret_cast<const char*>(&chosen->fccHandler));
     return *chosen;

@@ -1,7 +1,8 @@
 #!/bin/bash
-# brantle.exe with a new user's settings records a screen whose every
-# picture the test knows; only full screen, hiding while recording, no sound
-# and the output file are set, so the compressor is the default one.
+# brantle.exe with a new user's settings but the lossless compressor (the
+# catalogue's ZMBV entry, which a user picks for exact pictures) records a
+# screen whose every picture the test knows; only full screen, hiding while
+# recording, no sound and the output file are set besides.
 # numbered_window.exe shows NumberedPicture frames at the top left, counts
 # through them while the recording runs and then stands still. Then:
 #   - ffprobe sees one ZMBV stream of the whole 1024 x 768 screen;
@@ -77,7 +78,7 @@ info=$(ffprobe -v error -of default=nw=1 -show_entries stream=codec_type,codec_n
   "$avi")
 echo "$info"
 [ "$(grep -c '^codec_type=' <<<"$info")" = 1 ] || fail "not exactly one stream"
-grep -qx 'codec_name=zmbv' <<<"$info" || fail "not ZMBV, the default compressor"
+grep -qx 'codec_name=zmbv' <<<"$info" || fail "not ZMBV, the compressor set"
 grep -qx 'width=1024' <<<"$info" && grep -qx 'height=768' <<<"$info" || fail "not the whole screen"
 
 # --- the numbered pictures, in every frame -----------------------------------

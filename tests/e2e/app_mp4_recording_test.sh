@@ -1,6 +1,6 @@
 #!/bin/bash
-# brantle.exe records the full screen with sound straight to MP4 (the
-# catalogue's H.264 entry) while moving_picture.exe changes the screen and a
+# brantle.exe with a new user's compressor records the full screen with
+# sound straight to MP4 (the catalogue's first entry, H.264) while moving_picture.exe changes the screen and a
 # 1 kHz tone plays into the null sink. The output file is set as .avi; the
 # recording must be an .mp4 beside it, and:
 #   - ffprobe sees H.264 of the whole 1024 x 768 screen and AAC sound;
@@ -40,7 +40,7 @@ set_dword RegionType 2
 set_dword Minimize 1
 set_dword RecordAudio 1
 set_dword "Audio Format" 15  # 44100 Hz, 16-bit stereo
-set_container mp4
+set_container new-user  # a new user records MP4
 set_string SavePath "$(winepath -w "$work/screen.avi")"
 mp4="$work/screen.mp4"
 

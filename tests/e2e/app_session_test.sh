@@ -8,7 +8,7 @@
 #     status bar, the menu and toolbar and the tray icon follow start, pause,
 #     resume and stop; the window refuses to close while recording and the
 #     recording goes on;
-#   - the file is a ZMBV film (the default compressor) of the rectangle
+#   - the file is a ZMBV film (the compressor set) of the rectangle
 #     that ffmpeg decodes, with a mark for each left click made during the
 #     recording, where and when it was made;
 #   - a second start of the program ends by itself and brings up the first
@@ -152,7 +152,7 @@ info=$(ffprobe -v error -show_entries stream=codec_type,codec_name,width,height 
   -of default=nw=1 "$avi")
 echo "$info"
 expect "streams" "$(grep -c '^codec_type=' <<<"$info")" 1
-grep -qx 'codec_name=zmbv' <<<"$info" || fail "not ZMBV, the default compressor"
+grep -qx 'codec_name=zmbv' <<<"$info" || fail "not ZMBV, the compressor set"
 width=$((rect_right - rect_left + 1))
 height=$((rect_bottom - rect_top + 1))
 grep -qx "width=$width" <<<"$info" && grep -qx "height=$height" <<<"$info" \

@@ -30,10 +30,13 @@ app_jobs=()
 helper_programs=()
 helper_windows=()
 
-# Removes every setting: the program starts with its defaults.
+# Removes every setting: the program starts with its defaults, but for the
+# compressor: the tests record lossless AVI unless they say otherwise
+# (set_container).
 reset_settings() {
   wine reg delete "$SETTINGS_KEY" /f >/dev/null 2>&1
   ! wine reg query "$SETTINGS_KEY" >/dev/null 2>&1 || fail "cannot remove $SETTINGS_KEY"
+  set_container avi
 }
 
 # Usage: set_dword NAME VALUE; set_string NAME VALUE; set_binary NAME HEX_BYTES
@@ -49,14 +52,16 @@ set_binary() {
     || fail "cannot set $1"
 }
 
-# Usage: set_container avi|mp4; what the next recordings are made as: AVI
-# with the default compressor, or MP4 with the catalogue's H.264 entry (a
-# SavePath ending in .avi is then written as .mp4).
+# Usage: set_container avi|mp4|new-user; what the next recordings are made
+# as: AVI with the lossless built-in compressor, MP4 with the catalogue's
+# H.264 entry (a SavePath ending in .avi is then written as .mp4), or what a
+# new user's settings choose.
 set_container() {
   case "$1" in
-    avi) ;;
-    mp4) set_dword CurCompressor 2 ;;  # after the two built-in compressors
-    *) fail "no container '$1': avi or mp4" ;;
+    avi) set_dword CurCompressor 1 ;;  # after the H.264 entry
+    mp4) set_dword CurCompressor 0 ;;
+    new-user) wine reg delete "$SECTION_KEY" /v CurCompressor /f >/dev/null 2>&1 ;;
+    *) fail "no container '$1': avi, mp4 or new-user" ;;
   esac
 }
 

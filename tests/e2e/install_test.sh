@@ -254,7 +254,7 @@ close_app() {
   wait_app_pids "" 10 || fail "brantle.exe did not end"
 }
 
-# Usage: record_full_screen AVI; a new user's first recording: the program
+# Usage: record_full_screen AVI; a first recording, as AVI: the program
 # asks for the output file and keeps it in its settings; Ctrl+B starts,
 # Ctrl+E stops after about a second.
 record_full_screen() {

@@ -120,7 +120,7 @@ TEST(CompressorCatalogue, CurCompressorSelectsTheHandlerOrNothing) {
     EXPECT_EQ(again.Chosen(-1), nullptr);
 }
 
-TEST(CompressorCatalogue, ListsTheBuiltInsFirstLosslessThenVideo1ThenMp4WhateverThePlatformsOrder) {
+TEST(CompressorCatalogue, ListsMp4FirstThenTheBuiltInsLosslessAndVideo1WhateverThePlatformsOrder) {
     ASSERT_TRUE(EarlyCompressor::builtIns);
     const int early = PlatformPosition("EARL"), zmbv = PlatformPosition("ZMBV");
     ASSERT_GE(early, 0);
@@ -129,17 +129,17 @@ TEST(CompressorCatalogue, ListsTheBuiltInsFirstLosslessThenVideo1ThenMp4Whatever
     CompressorCatalogue catalogue;
     catalogue.Build(newUser);
     ASSERT_GE(catalogue.Count(), 4);
-    EXPECT_EQ(CodeOf(catalogue.Entry(0).fccHandler), "ZMBV");
-    EXPECT_STREQ(catalogue.Entry(0).szDescription, L"ZMBV lossless screen codec");
-    EXPECT_EQ(CodeOf(catalogue.Entry(1).fccHandler), "MSVC");
-    EXPECT_STREQ(catalogue.Entry(1).szDescription, L"Video 1 (built-in)");
-    // Recording straight to MP4 follows the built-ins, not a compressor of the platform's.
-    EXPECT_EQ(CodeOf(catalogue.Entry(2).fccHandler), "BMP4");
-    EXPECT_STREQ(catalogue.Entry(2).szDescription, L"H.264 MP4 (for sharing)");
-    EXPECT_EQ(ICOpen(ICTYPE_VIDEO, catalogue.Entry(2).fccHandler, ICMODE_QUERY), nullptr);
+    // Recording straight to MP4, not a compressor of the platform's.
+    EXPECT_EQ(CodeOf(catalogue.Entry(0).fccHandler), "BMP4");
+    EXPECT_STREQ(catalogue.Entry(0).szDescription, L"H.264 MP4 (for sharing)");
+    EXPECT_EQ(ICOpen(ICTYPE_VIDEO, catalogue.Entry(0).fccHandler, ICMODE_QUERY), nullptr);
+    EXPECT_EQ(CodeOf(catalogue.Entry(1).fccHandler), "ZMBV");
+    EXPECT_STREQ(catalogue.Entry(1).szDescription, L"ZMBV lossless screen codec");
+    EXPECT_EQ(CodeOf(catalogue.Entry(2).fccHandler), "MSVC");
+    EXPECT_STREQ(catalogue.Entry(2).szDescription, L"Video 1 (built-in)");
     EXPECT_EQ(CodeOf(catalogue.Entry(3).fccHandler), "EARL");
-    // A new user's first choice records without loss.
-    EXPECT_EQ(CodeOf(newUser.CurCompressorHandler), "ZMBV");
+    // A new user's first choice makes a film every player opens.
+    EXPECT_EQ(CodeOf(newUser.CurCompressorHandler), "BMP4");
     EXPECT_EQ(catalogue.Chosen(newUser.CurCompressor), &catalogue.Entry(0));
 }
 
@@ -151,7 +151,7 @@ TEST(CompressorCatalogue, ListsEachBuiltInOnceThoughThePlatformListsVideo1Too) {
     catalogue.Build(settings);
     EXPECT_EQ(CountDescribed(catalogue, L"ZMBV lossless screen codec"), 1);
     EXPECT_EQ(CountDescribed(catalogue, L"Video 1 (built-in)"), 1);
-    for (int i = 2; i < catalogue.Count(); ++i) {
+    for (int i = 3; i < catalogue.Count(); ++i) {
         const DWORD handler = catalogue.Entry(i).fccHandler | 0x20202020;
         EXPECT_NE(handler, mmioFOURCC('z', 'm', 'b', 'v')) << i;
         EXPECT_NE(handler, mmioFOURCC('m', 's', 'v', 'c')) << i;

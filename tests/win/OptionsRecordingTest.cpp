@@ -118,6 +118,7 @@ public:
 TEST(OptionsRecording, ShowsTheFixedRegionTheTextAndTheClickColoursChosenInTheDialogs) {
     RecordSettings& settings = RunningApp().Settings;
     settings = RecordSettings{};
+    settings.CurCompressor = LosslessCompressorEntry;
     settings.RegionType = RegionFullScreen;
     settings.SavePath = FreshTempPath("brantle_options_recording.avi");
     ForgetSavedSettings();

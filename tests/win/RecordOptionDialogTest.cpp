@@ -192,7 +192,7 @@ TEST_F(RecordOptionDlgTest, VideoCommandShowsTheSettingsAndOkStoresThemAgainAndS
     EXPECT_EQ(shown.caption, "Record Option");
     EXPECT_EQ(shown.codecs, descriptions);
     ASSERT_FALSE(shown.codecs.empty());
-    EXPECT_EQ(shown.codecs.front(), "ZMBV lossless screen codec");
+    EXPECT_EQ(shown.codecs.front(), "H.264 MP4 (for sharing)");
     EXPECT_EQ(shown.selected, builtIn);
     EXPECT_TRUE(shown.aboutEnabled);
     EXPECT_EQ(shown.slider, 85);

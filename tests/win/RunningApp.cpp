@@ -75,7 +75,7 @@ void PrepareFullScreenRecording(const char* fileName) {
     s.RecordAudio = 0;
     s.Blink = 0;
     s.AutoPlay = 0;
-    s.CurCompressor = 0;
+    s.CurCompressor = LosslessCompressorEntry;
     s.SavePath = FreshTempPath(fileName);
 }
 

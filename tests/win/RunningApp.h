@@ -28,9 +28,12 @@ std::string PaneText(int pane);
 // The frames the third pane counts; 0 while it counts none.
 int FramesShown();
 
+// The catalogue's lossless AVI compressor, after the MP4 entry.
+constexpr int LosslessCompressorEntry = 1;
+
 // Settings for a recording that needs nobody at the screen: the full screen,
-// no minimising, sound, blinking or playing afterwards, the first compressor
-// (the lossless one), into a fresh file of that name in the temporary folder.
+// no minimising, sound, blinking or playing afterwards, the lossless AVI
+// compressor, into a fresh file of that name in the temporary folder.
 void PrepareFullScreenRecording(const char* fileName);
 
 // The settings section in the registry: removed, present, and one number
