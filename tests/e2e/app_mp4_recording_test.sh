@@ -25,10 +25,9 @@ source "$here/tray.sh"
 # shellcheck source=brantle_app.sh
 source "$here/brantle_app.sh"
 
-player=
 finish() {
   finish_app
-  [ -n "$player" ] && kill "$player" 2>/dev/null
+  stop_tone
 }
 trap finish EXIT
 
@@ -44,9 +43,7 @@ set_container new-user  # a new user records MP4
 set_string SavePath "$(winepath -w "$work/screen.avi")"
 mp4="$work/screen.mp4"
 
-sox -n -r 44100 -c 2 -b 16 -t raw - synth 120 sine 1000 2>/dev/null \
-  | pacat -d null --rate=44100 --channels=2 --format=s16le &
-player=$!
+play_tone 120
 
 start_helper "$moving" "$moving_title" "$work/moving.log"
 probe wait-window "$moving_title" 20000 || fail "moving_picture did not start"

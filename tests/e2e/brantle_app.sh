@@ -52,6 +52,19 @@ set_binary() {
     || fail "cannot set $1"
 }
 
+# Usage: play_tone SECONDS; a 1 kHz tone into the null sink, streamed (no
+# file of minutes of sound), 44.1 kHz 16-bit stereo; stop_tone ends it.
+tone_player=
+play_tone() {
+  sox -n -r 44100 -c 2 -b 16 -t raw - synth "$1" sine 1000 2>/dev/null \
+    | pacat -d null --rate=44100 --channels=2 --format=s16le &
+  tone_player=$!
+}
+stop_tone() {
+  [ -n "$tone_player" ] && kill "$tone_player" 2>/dev/null
+  tone_player=
+}
+
 # Usage: set_container avi|mp4|new-user; what the next recordings are made
 # as: AVI with the lossless built-in compressor, MP4 with the catalogue's
 # H.264 entry (a SavePath ending in .avi is then written as .mp4), or what a

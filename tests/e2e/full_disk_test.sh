@@ -58,10 +58,9 @@ if ! mount -t tmpfs -o "size=${disk_kb}k" tmpfs "$disk"; then
   exit $skip
 fi
 
-player=
 finish() {
   finish_app
-  [ -n "$player" ] && kill "$player" 2>/dev/null
+  stop_tone
   rm -f "$drive"
   # Lazily if Wine still holds the file open: the mount goes in any case.
   umount "$disk" 2>/dev/null || umount -l "$disk"
@@ -80,9 +79,7 @@ set_dword "Audio Format" 15  # 44100 Hz, 16-bit stereo: the disk fills sooner
 set_container "$container"
 set_string SavePath 'f:\clip.avi'
 
-sox -n -r 44100 -c 2 -b 16 -t raw - synth 300 sine 1000 2>/dev/null \
-  | pacat -d null --rate=44100 --channels=2 --format=s16le &
-player=$!
+play_tone 300
 
 start_helper "$moving" "$moving_title" "$work/moving.log"
 probe wait-window "$moving_title" 20000 || fail "moving_picture did not start"

@@ -34,10 +34,9 @@ source "$here/tray.sh"
 # shellcheck source=brantle_app.sh
 source "$here/brantle_app.sh"
 
-player=
 finish() {
   finish_app
-  [ -n "$player" ] && kill "$player" 2>/dev/null
+  stop_tone
 }
 trap finish EXIT
 
@@ -54,10 +53,7 @@ set_dword "Audio Format" 15  # 44100 Hz, 16-bit stereo
 set_container "$container"
 set_string SavePath "$(winepath -w "$work/killed.avi")"
 
-# The tone for the whole run, streamed: no file of minutes of sound.
-sox -n -r 44100 -c 2 -b 16 -t raw - synth 600 sine 1000 2>/dev/null \
-  | pacat -d null --rate=44100 --channels=2 --format=s16le &
-player=$!
+play_tone 600
 
 start_helper "$moving" "$moving_title" "$work/moving.log"
 probe wait-window "$moving_title" 20000 || fail "moving_picture did not start"
