@@ -85,6 +85,9 @@ std::shared_ptr<RecordingJob> FullScreenJob(const std::string& file, int interva
     job->CaptureRect = {0, 0, GetSystemMetrics(SM_CXSCREEN) - 1,
                         GetSystemMetrics(SM_CYSCREEN) - 1};
     job->RecordInterval = interval;
+    // The program's default spacing unless the bench is told another.
+    if (const char* keyFrames = std::getenv("KEYFRAMES"))
+        job->KeyFrames = std::max(1, std::atoi(keyFrames));
     job->PlayRate = std::max(1, 1000 / interval);
     job->ShowBorder = 0;
     ICINFO compressor{};

@@ -18,8 +18,9 @@
 #   mb_per_minute=M
 # (medians per frame; cpu is the recorder's processor time as a share of
 # one core; M the file's megabytes per minute of film) and below it the 95th percentiles.
-# With KEEP=FILE.avi the recording is kept there.
-# Usage: [SCENE=...] [KEEP=FILE.avi] bench/pipeline.sh WxH INTERVAL SECONDS [zmbv|msvc|h264]
+# With KEEP=FILE.avi the recording is kept there; KEYFRAMES=N sets the
+# key-frame spacing (the program's default: 5).
+# Usage: [SCENE=...] [KEEP=FILE.avi] [KEYFRAMES=N] bench/pipeline.sh WxH INTERVAL SECONDS [zmbv|msvc|h264]
 set -eu
 [ $# -ge 3 ] || { echo "usage: $0 WxH INTERVAL SECONDS [zmbv|msvc|h264]" >&2; exit 2; }
 root=$(cd "$(dirname "$0")/.." && pwd)
