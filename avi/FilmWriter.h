@@ -9,8 +9,7 @@ class FilmWriter {
 public:
     virtual ~FilmWriter() = default;
     // A frame at position; skipped positions keep the wall clock's timing.
-    virtual bool WriteVideo(uint32_t position, const void* data, uint32_t size,
-                            bool keyFrame) = 0;
+    virtual bool WriteVideo(uint32_t position, const void* data, uint32_t size, bool keyFrame) = 0;
     // Whole sample frames of the recording's PCM format.
     virtual bool WriteAudio(const void* data, uint32_t size) = 0;
     // Everything written so far made safe on the disk when it is due, or now

@@ -7,7 +7,9 @@
 
 H264FrameEncoder::H264FrameEncoder(const BITMAPINFOHEADER& input, int quality, int keyFrames,
                                    int playRate)
-    : m_width(input.biWidth), m_height(std::abs(input.biHeight)), m_bitCount(input.biBitCount),
+    : m_width(input.biWidth),
+      m_height(std::abs(input.biHeight)),
+      m_bitCount(input.biBitCount),
       m_quality(quality) {
     const bool readable = m_bitCount == 32 || m_bitCount == 24 || m_bitCount == 16;
     // A frame's time is its position, which the file sets; the encoder's
@@ -25,8 +27,8 @@ void H264FrameEncoder::SetQuality(int quality) {
 
 // Bottom-up rows: the picture's top row is the last one.
 void H264FrameEncoder::ToPicture(const BITMAPINFOHEADER& frame) {
-    const auto* pixels = reinterpret_cast<const uint8_t*>(&frame) + frame.biSize +
-                         4 * size_t(frame.biClrUsed);
+    const auto* pixels =
+        reinterpret_cast<const uint8_t*>(&frame) + frame.biSize + 4 * size_t(frame.biClrUsed);
     const std::ptrdiff_t stride = std::ptrdiff_t(RowBytes(m_width, m_bitCount));
     const uint8_t* top = pixels + stride * (m_height - 1);
     if (m_bitCount == 32) {
@@ -44,8 +46,7 @@ bool H264FrameEncoder::Compress(const BITMAPINFOHEADER& frame, Result& result) {
     if (!m_ready) return false;
     ToPicture(frame);
     m_coded.clear();
-    if (!m_encoder.Encode(m_picture, m_frameNumber++, m_coded) || m_coded.size() != 1)
-        return false;
+    if (!m_encoder.Encode(m_picture, m_frameNumber++, m_coded) || m_coded.size() != 1) return false;
     const EncodedFrame& coded = m_coded.front();
     result = {coded.data.data(), uint32_t(coded.data.size()), coded.keyFrame};
     return true;

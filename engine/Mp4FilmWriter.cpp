@@ -1,5 +1,7 @@
 #include "engine/Mp4FilmWriter.h"
 
+#include <algorithm>
+
 #include "engine/Mp4Recording.h"
 
 namespace {

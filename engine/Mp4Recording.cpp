@@ -19,8 +19,9 @@ H264Settings RecordingH264Settings(int videoQuality, int keyFrames) {
 namespace {
 
 bool SameText(const std::string& a, const char* b) {
-    return std::equal(a.begin(), a.end(), b, b + std::char_traits<char>::length(b),
-                      [](char x, char y) { return std::tolower(uint8_t(x)) == std::tolower(uint8_t(y)); });
+    return std::equal(
+        a.begin(), a.end(), b, b + std::char_traits<char>::length(b),
+        [](char x, char y) { return std::tolower(uint8_t(x)) == std::tolower(uint8_t(y)); });
 }
 
 }  // namespace

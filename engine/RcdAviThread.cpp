@@ -153,7 +153,8 @@ bool CRcdAviThread::OpenMp4Writer(Run& run) {
     video.pps = encoder.Pps();
     std::optional<PcmLayout> sound;
     const WAVEFORMATEX& wave = Job->AudioFormat;
-    if (Job->HasSoundStream()) sound = PcmLayout{wave.nSamplesPerSec, wave.nChannels, wave.wBitsPerSample};
+    if (Job->HasSoundStream())
+        sound = PcmLayout{wave.nSamplesPerSec, wave.nChannels, wave.wBitsPerSample};
     auto writer = std::make_unique<Mp4FilmWriter>(*run.file, video, Job->PlayRate, sound);
     const bool opened = writer->Open();
     run.writer = std::move(writer);
