@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -19,13 +18,9 @@
 #include "tests/support/AnnexBStream.h"
 #include "tests/support/Mp4BoxReader.h"
 #include "tests/support/PosixFile.h"
+#include "tests/support/StreamTracks.h"
 
 namespace {
-
-std::vector<uint8_t> Load(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // Each picture's place in showing order: by picture order within the run
 // from one IDR picture to the next.
@@ -57,8 +52,8 @@ int main(int argc, char** argv) {
     if (argc != 6) return Fail("usage: IN.h264 IN.aac OUT.mp4 EXPECTED_TIMES EXPECTED_TOTALS");
     AvcStream video;
     AdtsStream sound;
-    if (!ParseAnnexBStream(Load(argv[1]), video)) return Fail("the H.264 stream did not parse");
-    if (!ParseAdtsStream(Load(argv[2]), sound)) return Fail("the ADTS stream did not parse");
+    if (!ParseAnnexBStream(LoadFile(argv[1]), video)) return Fail("the H.264 stream did not parse");
+    if (!ParseAdtsStream(LoadFile(argv[2]), sound)) return Fail("the ADTS stream did not parse");
 
     // Showing times with uneven durations; decoding times follow the same
     // steps, shifted so that no picture shows before it is decoded.
@@ -69,16 +64,8 @@ int main(int argc, char** argv) {
     int64_t shift = 0;
     for (size_t i = 0; i < n; ++i) shift = std::max(shift, shown[i] - shown[order[i]]);
 
-    Mp4VideoTrack track;
-    track.width = 322;
-    track.height = 242;
-    track.timescale = 1000;
-    track.sps = video.sps;
-    track.pps = video.pps;
-    Mp4AudioTrack audio;
-    audio.sampleRate = sound.sampleRate;
-    audio.channels = sound.channels;
-    audio.audioSpecificConfig = sound.audioSpecificConfig;
+    const Mp4VideoTrack track = VideoTrackOf(video, 322, 242, 1000);
+    const Mp4AudioTrack audio = AudioTrackOf(sound);
     PosixFile file(argv[3]);
     if (!file.Opened()) return Fail("cannot create the output");
     Mp4Writer writer(file, track, &audio);
