@@ -7,6 +7,8 @@
 # clang and its runtime build the ZMBV decoder's fuzzer (libFuzzer).
 # nasm and dpkg-dev (dpkg-source) build the encoders from Debian's source
 # packages (third_party/build.sh, which needs no root itself).
+# fp-utils has chmcmd, which compiles the help file; libchm-bin's
+# extract_chmLib reads it back in the tests.
 set -eu
 
 PACKAGES="cmake make g++ \
@@ -15,7 +17,7 @@ PACKAGES="cmake make g++ \
   wine wine64 xvfb x11-utils x11-apps xterm xdotool imagemagick \
   pulseaudio pulseaudio-utils sox ffmpeg mpv fonts-wqy-microhei procps python3 \
   wixl msitools zip unzip chromium fonts-liberation clang libclang-rt-14-dev \
-  nasm dpkg-dev xz-utils"
+  nasm dpkg-dev xz-utils fp-utils libchm-bin"
 
 missing=""
 for p in $PACKAGES; do
