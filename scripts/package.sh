@@ -3,6 +3,7 @@
 # makes what a Windows user installs, in dist/:
 #   Brantle-1.80-x64.msi, Brantle-1.80-x86.msi   Windows Installer packages
 #   Brantle-1.80-x64.zip, Brantle-1.80-x86.zip   portable: the three binaries,
+#                                                the help file quellon.chm,
 #                                                README.txt and LICENSE.txt
 # When the tree has the converter (the target avi2mpg, built only where
 # third_party/build.sh's encoders are found), both packages also carry
@@ -62,20 +63,21 @@ third_party_folders() {
 third_party_notice() {
   local folder
   cat <<NOTICE
-Brantle for Windows $version ($1): the converter and the libraries it links
+Brantle for Windows $version ($1): the libraries the programs link
 
-brantle.exe, hook.dll and brzmbv.dll are Brantle's own code, under the MIT
-licence (LICENSE.txt).
+hook.dll and brzmbv.dll are Brantle's own code, under the MIT licence
+(LICENSE.txt), as is the help file quellon.chm.
 
-avi2mpg.exe, the converter, is Brantle's own code (MIT) linked with:
+brantle.exe, the recorder, and avi2mpg.exe, the converter, are Brantle's
+own code (MIT) linked with:
 
   x264, an H.264 encoder, licensed under the GNU General Public License,
   version 2 or later (GPL-2.txt);
   vo-aacenc, the VisualOn AAC encoder, licensed under the Apache License,
   version 2.0 (Apache-2.0.txt).
 
-Because it links x264, avi2mpg.exe as a whole is distributed under the GNU
-General Public License, version 2 or later. Both libraries were built
+Because they link x264, brantle.exe and avi2mpg.exe as wholes are
+distributed under the GNU General Public License, version 2 or later. Both libraries were built
 unchanged from Debian 12 (bookworm) source packages, with Debian's patches
 applied; these exact files, and Brantle's own source with the scripts
 that build the libraries and the program (brantle-$version.tar.gz), are
@@ -117,7 +119,8 @@ package() {
   local name="Brantle-$version-$arch"
   rm -rf "$stage"
   mkdir -p "$stage/$name"
-  cp "$build/brantle.exe" "$build/hook.dll" "$build/codecs/brzmbv/brzmbv.dll" "$stage/$name/"
+  cp "$build/brantle.exe" "$build/hook.dll" "$build/codecs/brzmbv/brzmbv.dll" "$build/quellon.chm" \
+    "$stage/$name/"
   for f in brantle.exe hook.dll brzmbv.dll; do check_imports "$stage/$name/$f" "$objdump"; done
   crlf "$root/LICENSE" >"$stage/$name/LICENSE.txt"
   sed "s/@VERSION@/$version/; s/@ARCH@/$arch/" "$root/packaging/README.txt" |

@@ -11,6 +11,8 @@ APP_NAME="Brantle for Windows"
 SETTINGS_KEY='HKCU\Software\Local AppWizard-Generated Applications\Brantle for Windows'
 SECTION_KEY="$SETTINGS_KEY\\Default"
 OUTPUT_DIALOG="Set output file "
+HELP_WINDOW="Brantle for Windows Help"
+ID_HELP_CONTENTS=32805
 SELECTION_WINDOW="Mouse Capture Window"
 TRAY_RECORDING=163
 TRAY_IDLE=164
@@ -134,6 +136,43 @@ pause_report() {
 now() { date +%s.%N; }
 
 app_pids() { program_pids brantle.exe; }
+
+# The command lines of this environment's hh.exe processes, one per line,
+# arguments separated by "|".
+viewer_command_lines() {
+  local pid
+  for pid in $(program_pids hh.exe); do
+    tr '\0' '|' <"/proc/$pid/cmdline" 2>/dev/null | sed 's/|*$//'
+    echo
+  done
+}
+
+# Usage: wait_viewer_on FILE LIMIT
+# Waits up to LIMIT seconds for a help viewer started on FILE (a Windows
+# path): its command line is hh.exe and the file, as the shell's "open"
+# verb for .chm files has it.
+wait_viewer_on() {
+  local deadline=$((SECONDS + $2)) line
+  while [ $SECONDS -lt $deadline ]; do
+    while IFS= read -r line; do
+      line=${line//\"/}
+      [[ "${line,,}" == *'\hh.exe|'"${1,,}" ]] && return 0
+    done < <(viewer_command_lines)
+    sleep 0.2
+  done
+  echo "help viewers seen: $(viewer_command_lines | tr '\n' ' ')" >&2
+  return 1
+}
+
+# Closes the help viewer's window and waits until no viewer runs.
+close_viewer() {
+  probe close "$HELP_WINDOW" >/dev/null || fail "cannot close the help window"
+  local deadline=$((SECONDS + 15))
+  while [ -n "$(program_pids hh.exe)" ]; do
+    [ $SECONDS -ge $deadline ] && fail "the help viewer did not end"
+    sleep 0.2
+  done
+}
 
 # Waits up to LIMIT seconds until the program's processes are exactly PIDS
 # (a space-separated list, empty for none).

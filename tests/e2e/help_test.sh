@@ -20,47 +20,10 @@ source "$here/tray.sh"
 source "$here/brantle_app.sh"
 trap finish_app EXIT
 
-HELP_WINDOW="Brantle for Windows Help"
 WEBSITE=$(sed -n 's/^#define BRANTLE_WEBSITE "\(.*\)"$/\1/p' "$root/res/resource.h")
 
 expect() {
   [ "$2" = "$3" ] || fail "$1: '$2', expected '$3'"
-}
-
-# The command lines of this environment's hh.exe processes, one per line,
-# arguments separated by "|".
-viewer_command_lines() {
-  local pid
-  for pid in $(program_pids hh.exe); do
-    tr '\0' '|' <"/proc/$pid/cmdline" 2>/dev/null | sed 's/|*$//'
-    echo
-  done
-}
-
-# Waits up to LIMIT seconds for a help viewer started on FILE (a Windows
-# path): its command line is hh.exe and the file, as the shell's "open"
-# verb for .chm files has it.
-wait_viewer_on() {
-  local deadline=$((SECONDS + $2)) line
-  while [ $SECONDS -lt $deadline ]; do
-    while IFS= read -r line; do
-      line=${line//\"/}
-      [[ "${line,,}" == *'\hh.exe|'"${1,,}" ]] && return 0
-    done < <(viewer_command_lines)
-    sleep 0.2
-  done
-  echo "help viewers seen: $(viewer_command_lines | tr '\n' ' ')" >&2
-  return 1
-}
-
-# Closes the viewer's window and waits until no viewer runs.
-close_viewer() {
-  probe close "$HELP_WINDOW" >/dev/null || fail "cannot close the help window"
-  local deadline=$((SECONDS + 15))
-  while [ -n "$(program_pids hh.exe)" ]; do
-    [ $SECONDS -ge $deadline ] && fail "the help viewer did not end"
-    sleep 0.2
-  done
 }
 
 # Usage: keys_to_main_window KEY...: typed as a user would, to the window in

@@ -2,13 +2,16 @@
 # The packages in dist/ (scripts/package.sh makes them) as a Windows user
 # meets them, each installed into a fresh Wine prefix of its own.
 # x64:
-#   - `msiexec /i /qn` puts brantle.exe, hook.dll and brzmbv.dll (and,
+#   - `msiexec /i /qn` puts brantle.exe, hook.dll, brzmbv.dll and the
+#     help file quellon.chm (and,
 #     where the packages have the converter, avi2mpg.exe with LICENSE.txt,
 #     GPL-2.txt, Apache-2.0.txt and THIRD-PARTY.txt) into
 #     C:\Program Files\Brantle, byte for byte the portable zip's, the codec
 #     into system32 with its Drivers32 value in the 64-bit registry view
 #     only, a Start-menu shortcut to the program and one entry among the
 #     installed programs; installing the same package again adds none;
+#   - the installed program's Help > Contents opens the installed help file
+#     in the help viewer;
 #   - the installed program shows its main window, asks for an output file
 #     and saves it among its settings, and records the full screen into a
 #     ZMBV film that ffmpeg decodes;
@@ -234,7 +237,10 @@ unzip_package() {
   rm -rf "$work/$1-zip"
   unzip -q "$dist/Brantle-$version-$1.zip" -d "$work/$1-zip" || fail "cannot unpack the $1 zip"
   zip_files="$work/$1-zip/Brantle-$version-$1"
-  [ -f "$zip_files/brantle.exe" ] || fail "the $1 zip has no Brantle-$version-$1/brantle.exe"
+  local f
+  for f in brantle.exe quellon.chm; do
+    [ -f "$zip_files/$f" ] || fail "the $1 zip has no Brantle-$version-$1/$f"
+  done
 }
 
 # --- the installed program ---------------------------------------------------
@@ -246,6 +252,17 @@ start_installed() {
   start_app "$work/app-$1.log"
   probe wait-window "$TITLE" 30000 ||
     fail "$1: the installed program showed no window '$TITLE': $(cat "$work/app-$1.log")"
+}
+
+# Usage: opens_installed_help ARCH; the program finds the help file that
+# the package put beside it.
+opens_installed_help() {
+  start_installed "$1"
+  probe command "$TITLE" $ID_HELP_CONTENTS
+  wait_viewer_on "$program_dir\\quellon.chm" 20 ||
+    fail "$1: Help > Contents did not open $program_dir\\quellon.chm"
+  close_viewer
+  close_app
 }
 
 close_app() {
@@ -328,6 +345,7 @@ test_x64() {
 
   install "$package" x64-install
   check_installed x64 "$package" "$work/x64-install.log" "$zip_files"
+  opens_installed_help x64
   install "$package" x64-again
   expect_one_entry "$code" "$product_version"
 
