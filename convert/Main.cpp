@@ -7,10 +7,12 @@
 
 #include "codecs/BuiltInCompressors.h"
 #include "convert/ConverterDlg.h"
+#include "framework/PathParts.h"
 
 namespace {
 
-// The recorder's save path, where the user's last recording most likely is.
+// The recorder's save path, where the user's last recording most likely is;
+// empty when the recorder makes MP4 films, which need no converting.
 std::string RecorderSavePath() {
     char path[MAX_PATH] = "";
     DWORD size = sizeof path;
@@ -18,7 +20,7 @@ std::string RecorderSavePath() {
                      "Software\\Local AppWizard-Generated Applications\\Brantle for Windows\\Default",
                      "SavePath", RRF_RT_REG_SZ, nullptr, path, &size) != ERROR_SUCCESS)
         return {};
-    return path;
+    return IsAviPath(path) ? std::string(path) : std::string();
 }
 
 constexpr char Usage[] =

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "framework/PathParts.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
 
@@ -39,7 +40,9 @@ void RunConverter(const std::string& recording) {
         AfxMessageBox("Can not find avi2mpg.exe, please download it from:\n" BRANTLE_WEBSITE);
         return;
     }
-    // The converter opens with the recording chosen, for the user to convert.
-    const std::string arguments = recording.empty() ? std::string() : "/preset \"" + recording + '"';
+    // The converter opens with an AVI recording chosen, for the user to
+    // convert; an MP4 recording is a film already, so it opens with none.
+    const std::string arguments =
+        IsAviPath(recording) ? "/preset \"" + recording + '"' : std::string();
     ShellExecuteA(nullptr, "", converter.c_str(), arguments.c_str(), "", SW_SHOWNORMAL);
 }

@@ -3,6 +3,7 @@
 #include <set>
 
 #include "frame/FreeFileName.h"
+#include "framework/PathParts.h"
 
 namespace {
 
@@ -24,6 +25,13 @@ TEST(FreeFileName, ADotOfAFolderOrALeadingDotIsNoExtension) {
     EXPECT_EQ(NumberedFileName("C:\\films\\.take", 3), "C:\\films\\.take (3)");
     EXPECT_EQ(NumberedFileName("take.old.avi", 2), "take.old (2).avi");
     EXPECT_EQ(NumberedFileName("D:take.avi", 5), "D:take (5).avi");
+}
+
+TEST(FreeFileName, AnAviPathIsKnownByItsExtensionInAnyCase) {
+    EXPECT_TRUE(IsAviPath("C:\\Videos\\take (2).AVI"));
+    EXPECT_FALSE(IsAviPath("C:\\Videos\\take.mp4"));
+    EXPECT_FALSE(IsAviPath("C:\\my.avi\\take"));
+    EXPECT_FALSE(IsAviPath(""));
 }
 
 TEST(FreeFileName, GivesUpEmptyWhenEveryNumberIsTaken) {
