@@ -14,7 +14,7 @@ cp "$src"/*.html "$src/style.css" "$src/quellon.hhp" "$src/contents.hhc" "$stage
 cp -r "$src/pictures" "$stage/"
 python3 "$src/make_index.py" "$stage/index.hhk" "$src"/*.html
 if ! (cd "$stage" && chmcmd --verbosity 1 quellon.hhp >chmcmd.log 2>&1) ||
-  grep -qi "warning\|error\|exception" "$stage/chmcmd.log"; then
+  grep -qiE "^(warning|error)|unhandled exception" "$stage/chmcmd.log"; then
   cat "$stage/chmcmd.log" >&2
   echo "build_chm.sh: chmcmd could not compile the help" >&2
   exit 1
