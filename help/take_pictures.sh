@@ -3,7 +3,7 @@
 # with a new user's settings, in the test environment's virtual desktop,
 # into help/pictures/ (committed: run again after a window changes).
 # Usage, from the source tree, after scripts/build.sh:
-#   scripts/testenv.sh /tmp/x/envP bash help/take_pictures.sh [BUILD_DIR]
+#   scripts/testenv.sh /tmp/pictures-env bash help/take_pictures.sh [BUILD_DIR]
 # BUILD_DIR: where brantle.exe is, build/win64 unless told.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
