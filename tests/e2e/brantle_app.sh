@@ -164,8 +164,10 @@ wait_viewer_on() {
   return 1
 }
 
-# Closes the help viewer's window and waits until no viewer runs.
+# Waits for the help viewer's window, closes it and waits until no viewer
+# runs.
 close_viewer() {
+  probe wait-window "$HELP_WINDOW" 20000 >/dev/null || fail "the help viewer opened no window"
   probe close "$HELP_WINDOW" >/dev/null || fail "cannot close the help window"
   local deadline=$((SECONDS + 15))
   while [ -n "$(program_pids hh.exe)" ]; do
